@@ -1,0 +1,11 @@
+// The editor's entry point.
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QMainWindow window;
+  window.setWindowTitle("Quorvel");
+  window.show();
+  return app.exec();
+}

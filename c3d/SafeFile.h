@@ -1,0 +1,21 @@
+#pragma once
+// Writing files without ever leaving a damaged one behind: the data go to a
+// temporary file in the target's folder, which is synced and then renamed
+// over the target in one step.
+
+#include <string>
+
+// Creates a new, empty temporary file beside `target` (same folder, so that
+// the final rename cannot cross file systems). Returns its path, or an empty
+// text with the reason in `error`.
+std::string CreateTempFileBeside(const std::string& target, std::string& error);
+
+// Gives the temporary file the permissions the target has (or the usual ones
+// for a new file), then renames it over the target and syncs the folder.
+bool ReplaceWithTempFile(const std::string& tempPath, const std::string& target, std::string& error);
+
+// Whole-file convenience for small text files (settings, exports).
+bool WriteFileAtomically(const std::string& path, const std::string& content);
+
+// The text of the last system error ("Permission denied" and the like).
+std::string SystemErrorText();

@@ -1,0 +1,16 @@
+# quorvel_add_layer(<target> [LINK <targets>...])
+# Builds every .cpp of the calling folder into one static library. A folder
+# that holds only headers so far becomes an interface library instead.
+function(quorvel_add_layer target)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_LINK})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_LINK})
+  endif()
+endfunction()

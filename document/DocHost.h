@@ -1,0 +1,35 @@
+#pragma once
+// What a document needs from the application that owns it: the settings and
+// flags, the user prompt, and the document manager's open/close steps. The Qt
+// shell, the command-line runner and the tests each provide one.
+
+#include <string>
+
+#include "app/AppSettings.h"
+#include "c3d/UserPrompt.h"
+
+class CEditorDoc;
+
+class CDocHost {
+ public:
+  virtual ~CDocHost() = default;
+
+  virtual AppSettings& Settings() = 0;
+  virtual CUserPrompt& Prompt() = 0;
+
+  virtual bool EditMode() const = 0;
+  virtual bool LockedEdit() const = 0;
+  virtual bool BatchMode() const = 0;
+  virtual void SetBatchMode(bool on) = 0;
+
+  // The document manager's "open a document file" step: in batch mode every
+  // open document is closed first; then `path` is opened as a new document
+  // (or the document already showing it is activated). Returns the document
+  // or null when the open failed.
+  virtual CEditorDoc* OpenDocumentFile(const std::string& path) = 0;
+  // Closes a document and its window without asking about changes.
+  virtual void CloseDocument(CEditorDoc* doc) = 0;
+  // Called by a document right after it has been read while batch mode is
+  // on: runs the batch file's operations on it.
+  virtual void RunBatchOnDocument(CEditorDoc& doc) {}
+};

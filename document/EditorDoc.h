@@ -1,0 +1,114 @@
+#pragma once
+// CEditorDoc: one open C3D file, the state its views share (selection, list
+// range, display switches, refresh hints) and the single-level undo record.
+// Free of any toolkit: it reaches the user only through CDocHost::Prompt()
+// and its views only through CDocView.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "c3d/C3d.h"
+#include "document/DocHost.h"
+#include "document/UndoKind.h"
+#include "document/UndoSnapshot.h"
+
+// A view of a document (the editor view, the graph view, test observers).
+class CDocView {
+ public:
+  virtual ~CDocView() = default;
+  // The document changed: rebuild what the document's hints name and clear
+  // the hints served.
+  virtual void OnUpdate() = 0;
+  // The modified flag or the path changed (window captions).
+  virtual void OnTitleChanged() {}
+};
+
+class CEditorDoc {
+ public:
+  explicit CEditorDoc(CDocHost& host);
+  ~CEditorDoc();
+  CEditorDoc(const CEditorDoc&) = delete;
+  CEditorDoc& operator=(const CEditorDoc&) = delete;
+
+  CDocHost& Host() const { return m_host; }
+  CUserPrompt& Prompt() const { return m_host.Prompt(); }
+
+  // ---- Lifecycle --------------------------------------------------------
+  bool OnOpenDocument(const std::string& path);
+  bool OnSaveDocument(const std::string& path);
+  // File > Save As: the dialog, the format conversion, the save, and the
+  // reopening of the saved file in a document of its own.
+  void OnFileSaveAs();
+  // Save As after the dialog: `filterIndex` is the chosen entry (1 PC
+  // integer, 2 PC real, 3 DEC integer, 4 DEC real, 5 SGI integer, 6 SGI real,
+  // 7 keep the format). Returns true when the file was written.
+  bool SaveAsFormat(const std::string& path, int filterIndex);
+  // Saves to the document's own path without a dialog.
+  bool SaveInPlace();
+  bool SaveConverted(StorageKind storage, int processor);
+  // Releases everything (undo file included). The host then drops the views.
+  void OnCloseDocument();
+  // Before closing a modified document: asks "Save changes?" (Yes/No/Cancel)
+  // and saves on Yes. False when the user cancels or the save fails, so that
+  // nothing is discarded silently.
+  bool SaveModified();
+
+  const std::string& GetPathName() const { return m_strPathName; }
+  std::string GetTitle() const;  // file name without folder
+  bool IsModified() const { return m_bModified; }
+  void SetModifiedFlag(bool modified = true);
+
+  void AddView(CDocView* view);
+  void RemoveView(CDocView* view);
+  void UpdateAllViews();
+
+  void CheckPointScale();
+
+  // ---- Undo -------------------------------------------------------------
+  bool SaveUndoSnapshot();
+  void OnEditUndo();
+  bool CanUndo() const { return m_nUndoKind != UNDO_NONE; }
+
+  // ---- Display switches (View menu) -------------------------------------
+  void OnShowSubFrames();
+  bool CanShowSubFrames() const;  // enabled only with the analog node selected
+  void OnScaleData();
+  bool CanScaleData() const;
+  bool IsScaleDataChecked() const;
+  void OnShowDataInList();
+  // After the Options dialog was confirmed from this document: copies the four
+  // display switches from the settings again and refreshes the views.
+  void ApplyDisplaySettings();
+
+  // ---- State shared with the views --------------------------------------
+  CC3d m_c3d;
+  int m_nSelNode = -1;  // -1 header, -2 analog, -3 points, >= 0 group index
+  int m_nSelItem = -4;  // -4 the node itself, else parameter/channel index
+  int m_nListFirst = 0;
+  int m_nListLast = 0;
+  int m_nListPage = 50;
+  bool m_bRebuildList = false;
+  bool m_bDataChanged = false;
+  bool m_bRebuildTree = false;
+  bool m_bEventsChanged = false;
+  bool m_bScaleAnalog = false;
+  bool m_bScale3D = true;
+  bool m_bShowSubFrames = false;
+  bool m_bShowDataInList = true;
+
+  // ---- Undo record ------------------------------------------------------
+  CUndoSnapshot m_undoFile;
+  int m_nUndoKind = UNDO_NONE;
+  CGroup m_savedGroup;
+  int m_nUndoIndex = 0;
+  std::optional<CParam> m_pSavedParam;
+  std::vector<float> m_hUndoValues;  // values undo block (see UndoSnapshot.h)
+  SavedParams m_pSavedParams;
+
+ private:
+  CDocHost& m_host;
+  std::string m_strPathName;
+  bool m_bModified = false;
+  std::vector<CDocView*> m_views;
+};
