@@ -1,0 +1,132 @@
+#include "app/frames/QtPrompt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/frames/FileFilter.h"
+
+namespace {
+
+const char* const kTitle = "Quorvel";
+
+// Message boxes shown while the wait cursor is on must still show the normal
+// pointer, or the user cannot tell that the program waits for them.
+class CNormalCursorScope {
+ public:
+  CNormalCursorScope() : m_bActive(QApplication::overrideCursor() != nullptr) {
+    if (m_bActive) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~CNormalCursorScope() {
+    if (m_bActive) QApplication::restoreOverrideCursor();
+  }
+
+ private:
+  bool m_bActive;
+};
+
+}  // namespace
+
+void CQtPrompt::SplitLongText(const QString& text, QString& shown, QString& details) {
+  const QStringList lines = text.split('\n');
+  // A trailing line end (the open messages end with one) is no extra line.
+  qsizetype count = lines.size();
+  if (count > 0 && lines.last().isEmpty()) --count;
+  if (count <= kMaxShownLines) {
+    shown = text;
+    details.clear();
+    return;
+  }
+  shown = QStringList(lines.mid(0, kMaxShownLines)).join('\n');
+  shown += QString("\n... (%1 more lines: see Show Details)").arg(count - kMaxShownLines);
+  details = text;
+}
+
+void CQtPrompt::ShowMessage(const std::string& text) {
+  CNormalCursorScope cursor;
+  QString shown, details;
+  SplitLongText(QString::fromStdString(text), shown, details);
+  QMessageBox box(QMessageBox::Information, kTitle, shown, QMessageBox::Ok, m_pParent);
+  if (!details.isEmpty()) box.setDetailedText(details);
+  box.exec();
+}
+
+bool CQtPrompt::AskYesNo(const std::string& text) {
+  CNormalCursorScope cursor;
+  QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, m_pParent);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+CUserPrompt::Answer CQtPrompt::AskYesNoCancel(const std::string& text) {
+  CNormalCursorScope cursor;
+  QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return ANSWER_YES;
+    case QMessageBox::No:
+      return ANSWER_NO;
+    default:
+      return ANSWER_CANCEL;
+  }
+}
+
+void CQtPrompt::BeginWaitCursor() {
+  ++m_nWaitDepth;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtPrompt::EndWaitCursor() {
+  if (m_nWaitDepth <= 0) return;  // unbalanced end: leave the cursor stack alone
+  --m_nWaitDepth;
+  QApplication::restoreOverrideCursor();
+}
+
+bool CQtPrompt::AskSaveFile(const CFileDialogRequest& request, CFileDialogResult& result) {
+  return RunFileDialog(true, request, result);
+}
+
+bool CQtPrompt::AskOpenFile(const CFileDialogRequest& request, CFileDialogResult& result) {
+  return RunFileDialog(false, request, result);
+}
+
+bool CQtPrompt::RunFileDialog(bool save, const CFileDialogRequest& request,
+                              CFileDialogResult& result) {
+  CNormalCursorScope cursor;
+  QFileDialog dialog(m_pParent, QString::fromStdString(request.m_strTitle));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !request.m_bOverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+
+  const QStringList filters = QtNameFilters(request.m_strFilter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const int index = request.m_nFilterIndex;
+    if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
+  }
+  if (!request.m_strDefaultExt.empty())
+    dialog.setDefaultSuffix(QString::fromStdString(request.m_strDefaultExt));
+
+  // The preset may be a bare name or a full path; a path's own folder wins
+  // over the folder given separately.
+  const QString initialPath = QString::fromStdString(request.m_strInitialPath);
+  const QString initialDir = QString::fromStdString(request.m_strInitialDir);
+  const QFileInfo initialInfo(initialPath);
+  if (!initialPath.isEmpty() && initialInfo.isAbsolute() && initialInfo.dir().exists())
+    dialog.setDirectory(initialInfo.dir());
+  else if (!initialDir.isEmpty() && QFileInfo(initialDir).isDir())
+    dialog.setDirectory(initialDir);
+  if (!initialPath.isEmpty()) dialog.selectFile(QFileInfo(initialPath).fileName());
+
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  result.m_strPath = chosen.first().toStdString();
+  result.m_nFilterIndex = NameFilterIndex(filters, dialog.selectedNameFilter());
+  return true;
+}
