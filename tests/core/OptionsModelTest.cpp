@@ -102,41 +102,24 @@ TEST(OptionsModel, ApplyWritesTheViewsPageOnlyAndOkWritesAll) {
   AppSettings settings;
   COptionsRequest r = COptionsRequest::FromSettings(settings, 0);
   r.m_strValidFile = "/data/rules.cfg";
-  r.m_bScaleAnalog = true;
   r.m_bShowList = false;
   r.m_n3DDepth = 3;
-  r.m_n3DXunit = 4;
-  r.m_f3DRed = 3.5f;
   r.m_nColorHigh = MakeColorRef(1, 2, 3);
-  r.m_nInterpType = 1;
   r.m_nInterpGaps = 25;
-  r.m_fInterpResid = 1.5f;
-  r.m_bInterpAllChannels = true;
-  r.m_bRescaleConversion = true;
 
   AppSettings applied = settings;
   r.ApplyViews(applied);
-  EXPECT_EQ(applied.m_nScaleAnalog, 1);
   EXPECT_EQ(applied.m_nShowList, 0);
   EXPECT_EQ(applied.m_n3DDepth, 300);
-  EXPECT_EQ(applied.m_n3DXunit, 4);
-  EXPECT_FLOAT_EQ(applied.m_f3DRed, 3.5f);
   EXPECT_EQ(applied.m_nColorHigh, 0x030201u);
   EXPECT_EQ(applied.m_strValidFile, "");
   EXPECT_EQ(applied.m_nInterpGaps, 10);
-  EXPECT_EQ(applied.m_nRescaleConversion, 0);
 
   int locked = 0;
   r.ApplyOk(settings, locked);
   EXPECT_EQ(settings.m_strValidFile, "/data/rules.cfg");
   EXPECT_EQ(settings.m_n3DDepth, 300);
-  EXPECT_FLOAT_EQ(settings.m_f3DRed, 3.5f);
-  EXPECT_EQ(settings.m_nInterpType, 1);
   EXPECT_EQ(settings.m_nInterpGaps, 25);
-  EXPECT_FLOAT_EQ(settings.m_fInterpResid, 1.5f);
-  EXPECT_EQ(settings.m_nInterpAllChannels, 1);
-  EXPECT_EQ(settings.m_nRescaleConversion, 1);
-  EXPECT_EQ(settings.m_nColorHigh, 0x030201u);
 }
 
 namespace {
