@@ -1,0 +1,87 @@
+#pragma once
+// CMainFrame: the main window. Menus, the tool bar (whose Open button lists
+// the recent files), the status bar, and the area that holds one window per
+// open document. Files dropped on it are opened.
+
+#include <QMainWindow>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class CEditorDoc;
+class CQtEditorApp;
+class CSplitter;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(CQtEditorApp& app);
+  ~CMainFrame() override;
+
+  QMdiArea* MdiArea() const { return m_pMdiArea; }
+  // The window of the active document, or null.
+  CSplitter* ActiveFrame() const;
+  CEditorDoc* ActiveDocument() const;
+
+  // Brings the menus and tool bar buttons up to date with the active
+  // document and the application's flags.
+  void UpdateCommandUI();
+  // The caption: the active document's title with its modified mark.
+  void UpdateCaption();
+  // Rebuilds the recent-file entries of the File menu and the Open button.
+  void UpdateRecentFileMenus();
+
+  // Commands by name, for the tests ("Open", "Close", "Save", "Save As",
+  // "Batch Mode", "File Options", "Exit", "Undo", "Edit Mode",
+  // "Show Data in List", "Scale Data", "Show Analog Sub Frames", "Toolbar",
+  // "Status Bar", "Options", "Cascade", "Tile", "About").
+  QAction* Action(const QString& name) const;
+  QMenu* FileMenu() const { return m_pFileMenu; }
+  QMenu* RecentMenu() const { return m_pRecentMenu; }
+  QToolBar* ToolBar() const { return m_pToolBar; }
+  QToolButton* OpenButton() const { return m_pOpenButton; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+ private:
+  QAction* AddAction(QMenu* menu, const QString& name, const QString& text,
+                     const QString& statusTip, void (CMainFrame::*slot)());
+  void CreateMenus();
+  void CreateToolBar();
+  void FillWindowMenu();
+  void FillRecentFileEntries(QMenu* menu, bool numbered);
+
+  // Command handlers.
+  void OnFileOpen();
+  void OnFileClose();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void OnBatchMode();
+  void OnFileOptions();
+  void OnEditUndo();
+  void OnEditMode();
+  void OnShowDataInList();
+  void OnScaleData();
+  void OnShowSubFrames();
+  void OnToolsOptions();
+  void OnToggleStatusBar();
+  void OnAbout();
+
+  CQtEditorApp& m_app;
+  QMdiArea* m_pMdiArea = nullptr;
+  QMenu* m_pFileMenu = nullptr;
+  QMenu* m_pRecentMenu = nullptr;  // the Open button's drop-down
+  QMenu* m_pWindowMenu = nullptr;
+  QAction* m_pRecentSeparator = nullptr;
+  QList<QAction*> m_recentActions;  // entries in the File menu
+  QToolBar* m_pToolBar = nullptr;
+  QToolButton* m_pOpenButton = nullptr;
+  QMap<QString, QAction*> m_actions;
+};

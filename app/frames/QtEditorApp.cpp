@@ -1,0 +1,288 @@
+#include "app/frames/QtEditorApp.h"
+
+#include <QMdiArea>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/OptionsModel.h"
+#include "app/RecentFiles.h"
+#include "app/frames/MainFrame.h"
+#include "app/frames/OptionsSheet.h"
+#include "app/frames/Splitter.h"
+#include "document/EditorDoc.h"
+#include "views/EditorView.h"
+
+namespace {
+
+const char* const kOpenFilter = "C3d Files (*.c3d)|*.c3d|All Files (*.*)|*.*||";
+
+// True when both paths name the same file (links and relative forms alike).
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// Why a file that exists cannot be read, or empty. (A missing file is
+// reported by the document itself.)
+std::string UnreadableReason(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::string();
+  std::ifstream probe(path, std::ios::binary);
+  if (!probe) return std::strerror(errno);
+  return std::string();
+}
+
+}  // namespace
+
+CQtEditorApp::CQtEditorApp() { SetPrompt(&m_qtPrompt); }
+
+CQtEditorApp::~CQtEditorApp() {
+  CloseAllDocuments();
+  m_closedDocs.clear();
+  m_pMainFrame.reset();
+}
+
+// ---- Start-up hooks ----------------------------------------------------------
+
+bool CQtEditorApp::CreateMainFrame() {
+  m_pMainFrame = std::make_unique<CMainFrame>(*this);
+  m_qtPrompt.SetParent(m_pMainFrame.get());
+  return true;
+}
+
+void CQtEditorApp::RepaintMainFrame() {
+  if (!m_pMainFrame) return;
+  m_pMainFrame->UpdateRecentFileMenus();
+  m_pMainFrame->UpdateCommandUI();
+  m_pMainFrame->update();
+}
+
+void CQtEditorApp::ShowMainFrame() {
+  if (!m_pMainFrame) return;
+  m_pMainFrame->UpdateCaption();
+  m_pMainFrame->UpdateCommandUI();
+  m_pMainFrame->showMaximized();
+}
+
+// ---- Document manager --------------------------------------------------------
+
+CQtEditorApp::CDocEntry* CQtEditorApp::FindEntry(const CEditorDoc* doc) {
+  for (auto& entry : m_docs)
+    if (entry->m_pDoc.get() == doc) return entry.get();
+  return nullptr;
+}
+
+const CQtEditorApp::CDocEntry* CQtEditorApp::FindEntry(const CEditorDoc* doc) const {
+  for (const auto& entry : m_docs)
+    if (entry->m_pDoc.get() == doc) return entry.get();
+  return nullptr;
+}
+
+std::vector<CEditorDoc*> CQtEditorApp::Documents() const {
+  std::vector<CEditorDoc*> docs;
+  for (const auto& entry : m_docs) docs.push_back(entry->m_pDoc.get());
+  return docs;
+}
+
+CEditorDoc* CQtEditorApp::ActiveDocument() const {
+  return m_pMainFrame ? m_pMainFrame->ActiveDocument() : nullptr;
+}
+
+CSplitter* CQtEditorApp::FrameOf(const CEditorDoc* doc) const {
+  const CDocEntry* entry = FindEntry(doc);
+  return entry ? entry->m_pFrame.data() : nullptr;
+}
+
+CEditorView* CQtEditorApp::EditorViewOf(const CEditorDoc* doc) const {
+  CSplitter* frame = FrameOf(doc);
+  return frame ? frame->EditorView() : nullptr;
+}
+
+CEditorDoc* CQtEditorApp::OpenDocumentFile(const std::string& path) {
+  if (path.empty()) return nullptr;
+  // In Batch Mode each file replaces the ones before it, unasked.
+  if (BatchMode()) CloseAllDocuments();
+
+  const std::string absolute = CRecentFiles::MakeAbsolute(path);
+  for (const auto& entry : m_docs) {
+    if (SameFile(entry->m_pDoc->GetPathName(), absolute)) {
+      if (entry->m_pFrame && m_pMainFrame)
+        m_pMainFrame->MdiArea()->setActiveSubWindow(entry->m_pFrame);
+      return entry->m_pDoc.get();
+    }
+  }
+
+  // The reader says nothing about a file it may not read (permissions).
+  const std::string reason = UnreadableReason(absolute);
+  if (!reason.empty()) {
+    Prompt().ShowMessage("Cannot open the file " + absolute + ".\n" + reason);
+    return nullptr;
+  }
+
+  auto doc = std::make_unique<CEditorDoc>(*this);
+  if (!doc->OnOpenDocument(absolute)) return nullptr;
+
+  CEditorDoc* opened = doc.get();
+  auto entry = std::make_unique<CDocEntry>();
+  entry->m_pDoc = std::move(doc);
+  m_docs.push_back(std::move(entry));
+  if (m_pMainFrame) m_docs.back()->m_pFrame = CreateFrame(*opened);
+  AddToRecentFileList(absolute);
+  if (m_pMainFrame) {
+    m_pMainFrame->UpdateRecentFileMenus();
+    m_pMainFrame->UpdateCaption();
+    m_pMainFrame->UpdateCommandUI();
+  }
+  return opened;
+}
+
+CSplitter* CQtEditorApp::CreateFrame(CEditorDoc& doc) {
+  QMdiArea* area = m_pMainFrame->MdiArea();
+  // A new window is maximised like the one the user works in, or when it is
+  // the first one.
+  QMdiSubWindow* current = area->currentSubWindow();
+  const bool maximised = !current || current->isMaximized();
+
+  auto* frame = new CSplitter(*this, doc);
+  area->addSubWindow(frame);
+  CEditorView* view = frame->EditorView();
+  connect(view, &CEditorView::optionsRequested, this, [this, view] {
+    if (CEditorDoc* viewDoc = view->GetDocument()) OnOptions(viewDoc);
+  });
+  connect(view, &CEditorView::documentChanged, this, [this] { UpdateCommandUI(); });
+  view->OnInitialUpdate();
+  if (maximised)
+    frame->showMaximized();
+  else
+    frame->show();
+  area->setActiveSubWindow(frame);
+  return frame;
+}
+
+void CQtEditorApp::ReleaseEntry(CDocEntry* entry) {
+  auto it = std::find_if(m_docs.begin(), m_docs.end(),
+                         [entry](const auto& e) { return e.get() == entry; });
+  if (it == m_docs.end()) return;
+  std::unique_ptr<CDocEntry> owned = std::move(*it);
+  m_docs.erase(it);
+  if (owned->m_pFrame) owned->m_pFrame->ReleaseDocument();
+  owned->m_pDoc->OnCloseDocument();
+  m_closedDocs.push_back(std::move(owned->m_pDoc));
+  DeleteClosedDocuments();
+}
+
+void CQtEditorApp::DeleteClosedDocuments() {
+  if (m_bDeleteScheduled) return;
+  m_bDeleteScheduled = true;
+  QTimer::singleShot(0, this, [this] {
+    m_bDeleteScheduled = false;
+    m_closedDocs.clear();
+  });
+}
+
+void CQtEditorApp::CloseDocument(CEditorDoc* doc) {
+  CDocEntry* entry = FindEntry(doc);
+  if (!entry) return;
+  QPointer<CSplitter> frame = entry->m_pFrame;
+  ReleaseEntry(entry);
+  if (frame) frame->CloseWithoutAsking();
+  if (m_pMainFrame) {
+    m_pMainFrame->UpdateCaption();
+    m_pMainFrame->UpdateCommandUI();
+  }
+}
+
+void CQtEditorApp::CloseAllDocuments() {
+  while (!m_docs.empty()) CloseDocument(m_docs.front()->m_pDoc.get());
+}
+
+bool CQtEditorApp::SaveAllModified() {
+  for (CEditorDoc* doc : Documents()) {
+    if (!doc->IsModified()) continue;
+    if (CSplitter* frame = FrameOf(doc); frame && m_pMainFrame)
+      m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+    if (!doc->SaveModified()) return false;
+  }
+  return true;
+}
+
+bool CQtEditorApp::QueryCloseFrame(CSplitter& frame) {
+  CEditorDoc* doc = frame.GetDocument();
+  return !doc || doc->SaveModified();
+}
+
+void CQtEditorApp::FrameClosing(CSplitter& frame) {
+  if (CDocEntry* entry = FindEntry(frame.GetDocument())) ReleaseEntry(entry);
+  if (m_pMainFrame) {
+    // The area activates the next window only after this one is gone.
+    QTimer::singleShot(0, m_pMainFrame.get(), [frame = m_pMainFrame.get()] {
+      frame->UpdateCaption();
+      frame->UpdateCommandUI();
+    });
+  }
+}
+
+void CQtEditorApp::OnFrameTitleChanged(CSplitter* frame) {
+  if (m_pMainFrame && frame == m_pMainFrame->ActiveFrame()) m_pMainFrame->UpdateCaption();
+}
+
+void CQtEditorApp::UpdateCommandUI() {
+  if (m_pMainFrame) m_pMainFrame->UpdateCommandUI();
+}
+
+// ---- Commands ------------------------------------------------------------------
+
+void CQtEditorApp::OnFileOpen() {
+  CFileDialogRequest request;
+  request.m_strTitle = "Open";
+  request.m_strFilter = kOpenFilter;
+  request.m_strDefaultExt = "c3d";
+  request.m_strInitialDir = m_strLastFolder;
+  request.m_bOverwritePrompt = false;
+  CFileDialogResult result;
+  if (!Prompt().AskOpenFile(request, result)) return;
+  m_strLastFolder = std::filesystem::path(result.m_strPath).parent_path().string();
+  OpenDocumentFile(result.m_strPath);
+}
+
+void CQtEditorApp::OpenRecentFile(const std::string& path) {
+  // An entry that no longer opens leaves the list (its failure was shown).
+  if (!OpenDocumentFile(path)) RecentFiles().Remove(path);
+  if (m_pMainFrame) m_pMainFrame->UpdateRecentFileMenus();
+}
+
+void CQtEditorApp::OnFileSave(CEditorDoc& doc) {
+  doc.OnSaveDocument(doc.GetPathName());
+  UpdateCommandUI();
+}
+
+void CQtEditorApp::OnFileSaveAs(CEditorDoc& doc) {
+  doc.OnFileSaveAs();
+  UpdateCommandUI();
+}
+
+bool CQtEditorApp::RunOptionsSheet(COptions& sheet) { return sheet.exec() == QDialog::Accepted; }
+
+void CQtEditorApp::OnOptions(CEditorDoc* doc) {
+  COptions sheet(*this, m_pMainFrame.get());
+  if (RunOptionsSheet(sheet)) {
+    sheet.Request().ApplyOk(m_settings, LockedEditFlag);
+    // The document may have been closed while the sheet was open.
+    if (doc && FindEntry(doc)) doc->ApplyDisplaySettings();
+  }
+  UpdateCommandUI();
+}
+
+void CQtEditorApp::ApplyViewsToDocuments() {
+  for (const auto& entry : m_docs) {
+    entry->m_pDoc->m_bShowDataInList = m_settings.m_nShowList != 0;
+    if (entry->m_pFrame) entry->m_pFrame->EditorView()->RefreshFromSettings();
+  }
+  if (m_pMainFrame) m_pMainFrame->update();
+  UpdateCommandUI();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// CSplitter: the window of one document inside the main window. A splitter
+// with the editor view on the left and the graph pane on the right.
+// Closing it by the user asks about unsaved changes first.
+
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class QScrollArea;
+class QSplitter;
+class CEditorDoc;
+class CEditorView;
+class CQtEditorApp;
+
+class CSplitter : public QMdiSubWindow {
+  Q_OBJECT
+
+ public:
+  CSplitter(CQtEditorApp& app, CEditorDoc& doc, QWidget* parent = nullptr);
+  ~CSplitter() override;
+
+  // Null once the document has been closed.
+  CEditorDoc* GetDocument() const { return m_pDoc; }
+  CEditorView* EditorView() const { return m_pEditorView; }
+  QScrollArea* GraphPane() const { return m_pGraphPane; }
+  QSplitter* Splitter() const { return m_pSplitter; }
+
+  // The document is being closed: the views stop using it.
+  void ReleaseDocument();
+  // Closes the window without asking (the document is closed already or is
+  // being closed by the program).
+  void CloseWithoutAsking();
+  // Shows the document's title and modified mark.
+  void UpdateCaption();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  CQtEditorApp& m_app;
+  CEditorDoc* m_pDoc;
+  CEditorView* m_pEditorView = nullptr;
+  QScrollArea* m_pGraphPane = nullptr;
+  QSplitter* m_pSplitter = nullptr;
+  bool m_bClosingWithoutAsking = false;
+};
