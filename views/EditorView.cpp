@@ -51,8 +51,10 @@ CEditorView::CEditorView(CEditorDoc& doc, QWidget* parent) : QWidget(parent), m_
   m_pEvents->setUniformRowHeights(true);
   m_pEvents->setSelectionMode(QAbstractItemView::SingleSelection);
   m_pEvents->header()->setStretchLastSection(true);
-  m_pEvents->setColumnWidth(0, 70);
-  m_pEvents->setColumnWidth(1, 70);
+  m_pEvents->header()->setMinimumSectionSize(24);
+  m_pEvents->header()->setDefaultSectionSize(60);
+  m_pEvents->setColumnWidth(0, 56);
+  m_pEvents->setColumnWidth(1, 72);
   m_pEvents->setToolTip("Header events");
 
   auto* leftSplit = new QSplitter(Qt::Vertical);
@@ -109,7 +111,7 @@ CEditorView::CEditorView(CEditorDoc& doc, QWidget* parent) : QWidget(parent), m_
   m_pSplitter->setStretchFactor(0, 0);
   m_pSplitter->setStretchFactor(1, 1);
   m_pSplitter->setChildrenCollapsible(false);
-  m_pSplitter->setSizes({200, 400});
+  m_pSplitter->setSizes({230, 400});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
@@ -262,6 +264,16 @@ void CEditorView::FillList(bool relayout) {
   if (relayout || !CListModel::SameShape(layout, m_pModel->Layout())) {
     m_pModel->SetLayout(layout);
     m_pList->scrollToTop();
+    // Field names and parameter values are text of any length: those lists
+    // widen their columns to what they hold. (The data lists keep their
+    // widths; a table of many frames is never measured.)
+    if (!IsDataList(layout.m_kind)) {
+      for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        const int given = m_pList->columnWidth(column);
+        m_pList->resizeColumnToContents(column);
+        if (m_pList->columnWidth(column) < given) m_pList->setColumnWidth(column, given);
+      }
+    }
   } else {
     // Same table: keep the scroll position and the focused row.
     m_pModel->RefreshCells();

@@ -1,6 +1,7 @@
 #include "app/frames/QtEditorApp.h"
 
 #include <QMdiArea>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
@@ -66,6 +67,9 @@ void CQtEditorApp::ShowMainFrame() {
   if (!m_pMainFrame) return;
   m_pMainFrame->UpdateCaption();
   m_pMainFrame->UpdateCommandUI();
+  // Without a window manager "maximised" means nothing: fill the screen.
+  if (QScreen* screen = m_pMainFrame->screen())
+    m_pMainFrame->setGeometry(screen->availableGeometry());
   m_pMainFrame->showMaximized();
 }
 

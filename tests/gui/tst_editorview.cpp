@@ -461,6 +461,17 @@ void TestEditorView::contextMenuOffersOptions() {
   QCOMPARE(texts, QStringList{"&Options..."});
   menu->actions().first()->trigger();
   QCOMPARE(shown, 1);
+
+  // From the keyboard (Shift+F10) the menu opens just inside the view's top
+  // left corner.
+  CEditorView* view = opened.m_pView;
+  QVERIFY(QTest::qWaitForWindowActive(app.MainFrame()));
+  view->Tree()->setFocus();
+  QTest::keyClick(view->Tree(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  QVERIFY(popup);
+  QCOMPARE(popup->pos(), view->mapToGlobal(QPoint(5, 5)));
+  popup->close();
 }
 
 QTEST_MAIN(TestEditorView)
