@@ -169,6 +169,7 @@ std::vector<unsigned char> CC3dFileBuilder::Build() const {
     Append(section, body.data(), body.size());
   }
   section.push_back(0);
+  m_nBuiltSectionBytes = section.size();
   size_t needed = (section.size() + kBlock - 1) / kBlock;
   int declared = m_nDeclaredBlocks >= 0 ? m_nDeclaredBlocks : static_cast<int>(needed);
   section[2] = static_cast<unsigned char>(declared);
