@@ -175,7 +175,7 @@ TEST(HeaderEvents, ReadLabelsTimesFlagsAndFrames) {
     ASSERT_TRUE(opened->m_c3d.IsOpen());
     const auto& events = opened->m_c3d.m_events;
     ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0].m_strLabel, "HS");
+    EXPECT_EQ(events[0].m_strLabel, "HS  ");  // blanks are part of the label
     EXPECT_EQ(events[0].m_fTime, 0.5f);
     EXPECT_EQ(events[0].m_nFrame, 51);
     EXPECT_EQ(events[0].m_nDisplay, 1);
