@@ -171,3 +171,29 @@ TEST(Write, StoresShorterThanTheHeaderAreWrittenAsZeros) {
   EXPECT_EQ(reread->m_c3d.m_analogs[2].Get(5), 0.0f);
   EXPECT_EQ(reread->m_c3d.m_points[4].Get(100), opened->m_c3d.m_points[4].Get(100));
 }
+
+TEST(Write, SavingThroughALinkReplacesTheLinkedFile) {
+  CTempDir dir;
+  Sample(PROCESSOR_PC, false).Write(dir.File("real.c3d"));
+  std::filesystem::create_symlink(dir.File("real.c3d"), dir.File("link.c3d"));
+  auto opened = OpenC3d(dir.File("link.c3d"));
+  ASSERT_TRUE(opened->m_c3d.IsOpen());
+  opened->m_c3d.m_events.clear();
+  ASSERT_TRUE(SaveC3d(opened->m_c3d, dir.File("link.c3d")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.c3d")));
+  EXPECT_TRUE(OpenC3d(dir.File("real.c3d"))->m_c3d.m_events.empty());
+}
+
+TEST(Write, RecordsWithoutANameAreLeftOut) {
+  CTempDir dir;
+  Sample(PROCESSOR_PC, false).Write(dir.File("in.c3d"));
+  auto opened = OpenC3d(dir.File("in.c3d"));
+  ASSERT_TRUE(opened->m_c3d.IsOpen());
+  size_t params = opened->m_c3d.m_params.size();
+  // Its zero name length would end the section before the parameters after it.
+  opened->m_c3d.m_params[0].m_strName.clear();
+  ASSERT_TRUE(SaveC3d(opened->m_c3d, dir.File("out.c3d")));
+  auto reread = OpenC3d(dir.File("out.c3d"));
+  EXPECT_EQ(reread->m_c3d.m_params.size(), params - 1);
+  EXPECT_EQ(reread->m_c3d.m_params.back().m_strName, opened->m_c3d.m_params.back().m_strName);
+}
