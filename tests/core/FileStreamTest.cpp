@@ -2,6 +2,8 @@
 // file as written, whatever the order of seeks, reads and writes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -70,4 +72,11 @@ TEST(FileStream, ErrorsCarryTheSystemsReason) {
   EXPECT_FALSE(file.Failed());
   char byte;
   EXPECT_EQ(file.Read(&byte, 1), 0);  // empty file
+}
+
+TEST(FileStream, NamedPipesAreRefusedWithoutWaiting) {
+  CTempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  CFileStream file;
+  EXPECT_FALSE(file.Open(dir.File("pipe"), CFileStream::READ));
 }
