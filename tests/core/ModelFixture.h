@@ -38,6 +38,7 @@ namespace testsupport {
 
 // Values of the pattern: X = 1000 j + 10 f + 1, Y = ... + 2, Z = ... + 3 for
 // point j in frame f; analog channel i, frame f, sample k: 1000 i + 10 f + k.
+// (Integer stores wrap them to 16 bits in models of some thousand frames.)
 float PointPattern(int point, int frame, int axis);
 float AnalogPattern(int channel, int frame, int sample);
 
