@@ -376,8 +376,8 @@ TEST(Document, SaveAsOverItsOwnFileReopensIt) {
   EXPECT_TRUE(host.m_bBatchMode) << "batch mode comes back";
   EXPECT_EQ(host.m_nBatchRuns, 0) << "the reopened file is not run through the batch";
   ASSERT_EQ(host.m_docs.size(), 1u);
+  EXPECT_EQ(host.m_nClosed, 1) << "the document is closed and its file opened again";
   CEditorDoc* reopened = host.m_docs[0].get();
-  EXPECT_NE(reopened, doc);
   EXPECT_EQ(reopened->GetPathName(), path);
   EXPECT_EQ(reopened->m_c3d.m_nProcessor, PROCESSOR_DEC);
   EXPECT_EQ(reopened->m_c3d.m_analogs[0].Get(0), 1234.0f);
