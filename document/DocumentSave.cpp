@@ -88,6 +88,9 @@ bool CEditorDoc::OnSaveDocument(const std::string& path) {
     m_host.Prompt().ShowMessage(kNoMemoryMessage);
     return false;
   }
+  // The stores are what gets written: the header counts follow them.
+  m_c3d.m_header.m_nPoints = static_cast<uint16_t>(m_c3d.PointCount());
+  m_c3d.m_header.m_nAnalogChannels = static_cast<uint16_t>(m_c3d.AnalogCount());
   m_c3d.m_header.m_nAnalogPerFrame =
       static_cast<uint16_t>(m_c3d.AnalogCount() * m_c3d.m_header.m_nSamplesPerFrame);
   m_c3d.m_header.m_fHeaderScale = m_c3d.m_header.m_fScale;

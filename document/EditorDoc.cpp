@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -127,7 +128,10 @@ void CEditorDoc::CheckPointScale() {
   const CParam* scale = m_c3d.FindParam("Point", "Scale");
   if (scale && !scale->IsChar() && scale->ElementCount() > 0)
     header.m_fScale = static_cast<float>(scale->NumericValue(0, ValueSign::Signed));
-  bool wrong = m_c3d.IsReal() ? header.m_fScale > 0.0f : header.m_fScale < 0.0f;
+  // Integer coordinates are multiplied by the scale: one that is not a finite
+  // number would turn every coordinate into garbage.
+  bool wrong = m_c3d.IsReal() ? header.m_fScale > 0.0f
+                              : header.m_fScale < 0.0f || !std::isfinite(header.m_fScale);
   if (wrong) {
     m_host.Prompt().ShowMessage(kPointScaleMessage);
     header.m_fScale = header.m_fHeaderScale;

@@ -296,7 +296,7 @@ bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   const bool point = block[0] != 0.0f;
   const float fields[3] = {block[1], block[2], block[3]};
   for (float f : fields)
-    if (!std::isfinite(f) || f < 0.0f || f > 2147483647.0f) return false;
+    if (!std::isfinite(f) || f < 0.0f || f > 1.0e7f) return false;
   const int channel = static_cast<int>(block[1]);
   const int first = static_cast<int>(block[2]);
   const int frames = static_cast<int>(block[3]);

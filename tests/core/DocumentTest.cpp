@@ -172,8 +172,14 @@ TEST(Document, PointScaleCheck) {
   EXPECT_EQ(scale->FloatAt(0), -0.25f);
   EXPECT_TRUE(host.m_prompt.HasMessage("There is an error in the POINT:SCALE Parameter.  It will not be used"));
 
-  // 0 passes in both storages.
+  // A scale that is no number would spoil every integer coordinate.
   host.m_prompt.TakeMessages();
+  scale->SetNumericValue(0, std::nan(""));
+  doc.CheckPointScale();
+  EXPECT_EQ(c3d.m_header.m_fScale, 0.5f);
+  EXPECT_EQ(host.m_prompt.TakeMessages().size(), 1u);
+
+  // 0 passes in both storages.
   scale->SetNumericValue(0, 0);
   doc.CheckPointScale();
   c3d.m_storage = StorageKind::Real;
@@ -462,5 +468,36 @@ TEST(Document, AFailedSaveKeepsTheDocumentOpenAndModified) {
   EXPECT_FALSE(doc->SaveModified()) << "the close must not go on when the save failed";
   EXPECT_FALSE(host.m_prompt.m_messages.empty());
   EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(AllSamples(doc->m_c3d), samples);
+}
+
+TEST(Document, BatchSaveConvertsInPlaceAndUndoesAFailedConversion) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  fs::create_directory(dir.File("sub"));
+  const std::string path = dir.File("sub/a.c3d");
+  fs::copy_file(CorpusFile("c3dorg_s02_pc_real.c3d"), path);
+  CFakeHost host;
+  CEditorDoc* doc = host.OpenDocumentFile(path);
+  ASSERT_NE(doc, nullptr);
+  const double x = Coordinate(doc->m_c3d, 2, 30, 0);
+
+  ASSERT_TRUE(doc->SaveConverted(StorageKind::Integer, PROCESSOR_DEC));
+  EXPECT_FALSE(doc->m_c3d.IsReal());
+  EXPECT_EQ(doc->m_c3d.m_nProcessor, PROCESSOR_DEC);
+  CFakeHost other;
+  CEditorDoc* written = other.OpenDocumentFile(path);
+  ASSERT_NE(written, nullptr);
+  EXPECT_EQ(written->m_c3d.m_nProcessor, PROCESSOR_DEC);
+  EXPECT_FALSE(written->m_c3d.IsReal());
+  EXPECT_NEAR(Coordinate(written->m_c3d, 2, 30, 0), x, std::abs(written->m_c3d.m_header.m_fScale));
+
+  // Back to real, but the folder is gone: the document stays as it was.
+  const std::vector<float> samples = AllSamples(doc->m_c3d);
+  fs::remove_all(dir.File("sub"));
+  EXPECT_FALSE(doc->SaveConverted(StorageKind::Real, PROCESSOR_SGI));
+  EXPECT_FALSE(host.m_prompt.m_messages.empty());
+  EXPECT_FALSE(doc->m_c3d.IsReal());
+  EXPECT_EQ(doc->m_c3d.m_nProcessor, PROCESSOR_DEC);
   EXPECT_EQ(AllSamples(doc->m_c3d), samples);
 }
