@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "ModelFixture.h"
 #include "TestSupport.h"
 
 namespace docmodel {
@@ -41,90 +42,44 @@ float PointValue(int point, int frame, int word) {
 }
 
 void BuildModel(CC3d& c3d, const CModelSpec& spec) {
+  using namespace testsupport;
   c3d.Close();
-  HeaderRecord& h = c3d.m_header;
-  h = HeaderRecord();
-  h.m_nParamBlock = 2;
-  h.m_nPoints = static_cast<uint16_t>(spec.m_nPoints);
-  h.m_nSamplesPerFrame = static_cast<uint16_t>(spec.m_nSamplesPerFrame);
-  h.m_nAnalogChannels = static_cast<uint16_t>(spec.m_nAnalog);
-  h.m_nAnalogPerFrame = static_cast<uint16_t>(spec.m_nAnalog * spec.m_nSamplesPerFrame);
-  h.m_nFirstFrame = static_cast<uint16_t>(spec.m_nFirstFrame);
-  h.m_nLastFrame = static_cast<uint16_t>(spec.m_nFirstFrame + spec.m_nFrames - 1);
+  c3d.m_events.clear();
+  c3d.m_workEvents.clear();
   const float scale = spec.m_bReal ? -std::abs(spec.m_fScale) : spec.m_fScale;
-  h.m_fScale = scale;
-  h.m_fHeaderScale = scale;
-  h.m_fFrameRate = spec.m_fRate;
-  h.m_nDataStart = 3;
-  c3d.m_storage = spec.m_bReal ? StorageKind::Real : StorageKind::Integer;
+  CModelBuilder()
+      .Points(spec.m_nPoints)
+      .Analogs(spec.m_nAnalog)
+      .Frames(spec.m_nFrames)
+      .FirstFrame(spec.m_nFirstFrame)
+      .SamplesPerFrame(spec.m_nSamplesPerFrame)
+      .FrameRate(spec.m_fRate)
+      .Real(spec.m_bReal)
+      .Scale(scale)
+      .BuildInto(c3d);
+  c3d.m_header.m_nParamBlock = 2;
   c3d.m_nProcessor = PROCESSOR_PC;
 
-  auto group = [&](const char* name, int id) {
-    CGroup g;
-    g.m_strName = name;
-    g.m_nId = static_cast<int8_t>(id);
-    g.m_strDescription = std::string(name) + " group";
-    c3d.m_groups.push_back(g);
-  };
-  group("POINT", -1);
-  group("ANALOG", -2);
-  group("EVENT", -3);
-  group("TRIAL", -4);
-  group("FORCE_PLATFORM", -5);
-
-  std::vector<std::string> pointLabels, pointDescriptions, analogLabels, analogDescriptions, units;
-  std::vector<double> analogScales, analogOffsets;
-  for (int p = 0; p < spec.m_nPoints; ++p) {
-    pointLabels.push_back("P" + std::to_string(p + 1));
-    pointDescriptions.push_back("point " + std::to_string(p + 1));
-  }
-  for (int a = 0; a < spec.m_nAnalog; ++a) {
-    analogLabels.push_back("A" + std::to_string(a + 1));
-    analogDescriptions.push_back("channel " + std::to_string(a + 1));
-    units.push_back("V");
-    analogScales.push_back(0.5 * (a + 1));
-    analogOffsets.push_back(10 * a);
-  }
-  auto& params = c3d.m_params;
-  params.push_back(NumericParam("USED", 1, PARAM_INTEGER, {}, {double(spec.m_nPoints)}));
-  params.push_back(NumericParam("SCALE", 1, PARAM_FLOAT, {}, {scale}));
-  params.push_back(NumericParam("RATE", 1, PARAM_FLOAT, {}, {spec.m_fRate}));
-  params.push_back(NumericParam("FRAMES", 1, PARAM_INTEGER, {}, {double(spec.m_nFrames)}));
-  params.push_back(NumericParam("DATA_START", 1, PARAM_INTEGER, {}, {3}));
-  params.push_back(CharParam("LABELS", 1, 4, pointLabels));
-  params.push_back(CharParam("DESCRIPTIONS", 1, 8, pointDescriptions));
-  params.push_back(NumericParam("USED", 2, PARAM_INTEGER, {}, {double(spec.m_nAnalog)}));
-  params.push_back(CharParam("LABELS", 2, 4, analogLabels));
-  params.push_back(CharParam("DESCRIPTIONS", 2, 10, analogDescriptions));
-  params.push_back(CharParam("UNITS", 2, 2, units));
-  params.push_back(NumericParam("SCALE", 2, PARAM_FLOAT, {spec.m_nAnalog}, analogScales));
-  params.push_back(NumericParam("OFFSET", 2, PARAM_INTEGER, {spec.m_nAnalog}, analogOffsets));
-  params.push_back(NumericParam("GEN_SCALE", 2, PARAM_FLOAT, {}, {2.0}));
-  params.push_back(NumericParam("RATE", 2, PARAM_FLOAT, {}, {spec.m_fRate * spec.m_nSamplesPerFrame}));
-  params.push_back(NumericParam("USED", 3, PARAM_INTEGER, {}, {1}));
-  params.push_back(NumericParam("TIMES", 3, PARAM_FLOAT, {2, 1}, {0, 0.04}));
-  params.push_back(NumericParam("ACTUAL_START_FIELD", 4, PARAM_INTEGER, {2}, {double(spec.m_nFirstFrame), 0}));
-  params.push_back(NumericParam("ACTUAL_END_FIELD", 4, PARAM_INTEGER, {2},
-                                {double(spec.m_nFirstFrame + spec.m_nFrames - 1), 0}));
-  params.push_back(NumericParam("USED", 5, PARAM_INTEGER, {}, {1}));
-  params.push_back(NumericParam("TYPE", 5, PARAM_INTEGER, {1}, {2}));
-  params.push_back(NumericParam("CHANNEL", 5, PARAM_INTEGER, {6, 1}, {1, 2, 3, 0, 0, 0}));
-
-  const size_t analogSamples = static_cast<size_t>(spec.m_nFrames) * spec.m_nSamplesPerFrame;
-  c3d.m_analogs.resize(static_cast<size_t>(spec.m_nAnalog));
+  // Samples that differ in every channel, frame and sample, and points that
+  // are invalid in odd frames.
   for (int a = 0; a < spec.m_nAnalog; ++a) {
     CAnalog& store = c3d.m_analogs[static_cast<size_t>(a)];
-    store.Allocate(analogSamples, spec.m_bReal);
-    for (size_t k = 0; k < analogSamples; ++k) store.Set(k, AnalogValue(a, static_cast<int>(k)));
+    for (size_t k = 0; k < store.Size(); ++k) store.Set(k, AnalogValue(a, static_cast<int>(k)));
   }
-  c3d.m_points.resize(static_cast<size_t>(spec.m_nPoints));
-  for (int p = 0; p < spec.m_nPoints; ++p) {
-    CVideo& store = c3d.m_points[static_cast<size_t>(p)];
-    store.Allocate(static_cast<size_t>(spec.m_nFrames) * 4, spec.m_bReal);
+  for (int p = 0; p < spec.m_nPoints; ++p)
     for (int f = 0; f < spec.m_nFrames; ++f)
-      for (int w = 0; w < 4; ++w) store.Set(static_cast<size_t>(f) * 4 + w, PointValue(p, f, w));
+      for (int w = 0; w < 4; ++w) SetPointValue(c3d, p, f, w, PointValue(p, f, w));
+
+  std::vector<double> scales, offsets;
+  for (int a = 0; a < spec.m_nAnalog; ++a) {
+    scales.push_back(0.5 * (a + 1));
+    offsets.push_back(10 * a);
   }
-  c3d.m_bChannelsAllocated = true;
+  SetList(c3d, "ANALOG", "SCALE", PARAM_FLOAT, scales);
+  SetList(c3d, "ANALOG", "OFFSET", PARAM_INTEGER, offsets);
+  SetScalar(c3d, "ANALOG", "GEN_SCALE", PARAM_FLOAT, 2.0);
+  SetForcePlates(c3d, {2}, {{1, 2, 3}});
+  SetEventTimes(c3d, {{0, 0.04}});
 
   CEvent e;
   e.m_strLabel = "HS";
@@ -137,7 +92,6 @@ void BuildModel(CC3d& c3d, const CModelSpec& spec) {
   e.m_nFrame = 4;
   e.m_nDisplay = 0;
   c3d.m_events.push_back(e);
-  c3d.m_bOpen = true;
 }
 
 bool SaveModel(CC3d& c3d, const std::string& path) {

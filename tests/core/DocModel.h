@@ -35,8 +35,10 @@ float AnalogValue(int channel, int sample);
 // residual word = camera 1 + residual 2 (0x0102) in even frames, -1 in odd.
 float PointValue(int point, int frame, int word);
 
-// Fills `c3d` with a model (groups POINT -1, ANALOG -2, EVENT -3, TRIAL -4,
-// FORCE_PLATFORM -5).
+// Fills `c3d` with the shared test model (groups POINT -1, ANALOG -2,
+// TRIAL -3, EVENT -4, FORCE_PLATFORM -5, EMG -6) with the samples above,
+// analog scales 0.5 (c + 1), offsets 10 c, general scale 2, one force plate
+// on channels 1 to 3, and header events HS (frame 2) and TO (frame 4).
 void BuildModel(CC3d& c3d, const CModelSpec& spec = CModelSpec());
 
 // Writes the model to `path` (its leading block comes from a small stub

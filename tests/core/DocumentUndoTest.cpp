@@ -479,9 +479,9 @@ TEST_F(DocumentUndo, GroupEditsAndRenumbering) {
   // New group removed again.
   CGroup g;
   g.m_strName = "EXTRA";
-  g.m_nId = -6;
+  g.m_nId = -7;
   c3d.m_groups.push_back(g);
-  doc.m_nUndoIndex = 5;
+  doc.m_nUndoIndex = 6;
   doc.m_nUndoKind = UNDO_NEW_GROUP;
   UndoAndCheck();
   before.ExpectEqual(c3d);

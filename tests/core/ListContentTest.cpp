@@ -47,8 +47,8 @@ TEST_F(ListContent, TreeListsChannelsAndGroupsWithTheirParameters) {
   EXPECT_EQ(tree[2].m_children[1].m_nItem, 1);
   EXPECT_EQ(tree[3].m_strText, "POINT");
   EXPECT_EQ(tree[3].m_children.size(), 7u);
-  EXPECT_EQ(tree[3].m_children[1].m_strText, "SCALE");
-  EXPECT_EQ(tree[3].m_children[1].m_nItem, doc.m_c3d.FindParameter("POINT", "SCALE"));
+  EXPECT_EQ(tree[3].m_children[3].m_strText, "SCALE");
+  EXPECT_EQ(tree[3].m_children[3].m_nItem, doc.m_c3d.FindParameter("POINT", "SCALE"));
 
   // POINT:LABELS of character type but a single string: "%d<>" for the rest.
   *doc.m_c3d.FindParam("POINT", "LABELS") = NumericParam("LABELS", 1, PARAM_INTEGER, {2}, {1, 2});
@@ -63,7 +63,7 @@ TEST_F(ListContent, SelectionByPathAndByNode) {
   EXPECT_EQ(doc.m_nSelNode, -3);
   EXPECT_EQ(doc.m_nSelItem, -4);
   SelectTreePath(doc, {"TRIAL"});
-  EXPECT_EQ(doc.m_nSelNode, 3);
+  EXPECT_EQ(doc.m_nSelNode, 2);
   SelectTreePath(doc, {"ANALOG", "OFFSET"});
   EXPECT_EQ(doc.m_nSelNode, 1);
   EXPECT_EQ(doc.m_nSelItem, doc.m_c3d.FindParameter("ANALOG", "OFFSET"));

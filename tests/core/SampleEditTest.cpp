@@ -157,9 +157,9 @@ TEST_F(SampleEdit, CoordinatesScaledUnscaledAndLimited) {
   ExpectRefused(layout, 1, POINT_COL_Z, "20000", "Entered value is beyond valid range for 16 bit Integer");
 
   // SEG:DATA_LIMITS: lower X, Y, Z then upper X, Y, Z, in real units.
-  doc.m_c3d.m_groups.push_back(CGroup{"SEG", false, -6, ""});
+  doc.m_c3d.m_groups.push_back(CGroup{"SEG", false, -7, ""});
   doc.m_c3d.m_params.push_back(
-      NumericParam("DATA_LIMITS", 6, PARAM_FLOAT, {3, 2}, {-10, -20, -30, 10, 20, 30}));
+      NumericParam("DATA_LIMITS", 7, PARAM_FLOAT, {3, 2}, {-10, -20, -30, 10, 20, 30}));
   ExpectRefused(layout, 0, POINT_COL_Y, "-20.5",
                 "You must increase the DATA_LIMITS before entering co-ordinates less than -20.000");
   ExpectRefused(layout, 0, POINT_COL_Z, "31",
