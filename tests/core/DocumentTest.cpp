@@ -119,38 +119,26 @@ TEST(Document, DisplaySwitchesComeFromTheSettings) {
   doc->RemoveView(&view);
 }
 
-TEST(Document, MenuSwitchesFollowTheSelection) {
+TEST(Document, ScaleDataFollowsTheSelection) {
   CFakeHost host;
   CEditorDoc doc(host);
   BuildModel(doc.m_c3d);
   doc.m_nSelNode = -1;
-  EXPECT_FALSE(doc.CanShowSubFrames());
   EXPECT_FALSE(doc.CanScaleData());
-  EXPECT_FALSE(doc.IsScaleDataChecked());
   doc.OnScaleData();
   EXPECT_FALSE(doc.m_bDataChanged) << "Scale Data does nothing without a channel node";
 
   doc.m_nSelNode = -2;
-  EXPECT_TRUE(doc.CanShowSubFrames());
-  EXPECT_TRUE(doc.CanScaleData());
-  bool analog = doc.m_bScaleAnalog;
+  const bool analog = doc.m_bScaleAnalog, points = doc.m_bScale3D;
   doc.OnScaleData();
   EXPECT_NE(doc.m_bScaleAnalog, analog);
+  EXPECT_EQ(doc.m_bScale3D, points);
   EXPECT_EQ(doc.IsScaleDataChecked(), doc.m_bScaleAnalog);
-  EXPECT_TRUE(doc.m_bRebuildList);
 
   doc.m_nSelNode = -3;
-  EXPECT_FALSE(doc.CanShowSubFrames());
   EXPECT_TRUE(doc.CanScaleData());
   doc.m_c3d.m_storage = StorageKind::Real;
   EXPECT_FALSE(doc.CanScaleData()) << "real samples are already scaled";
-
-  bool list = doc.m_bShowDataInList;
-  doc.OnShowDataInList();
-  EXPECT_NE(doc.m_bShowDataInList, list);
-  bool sub = doc.m_bShowSubFrames;
-  doc.OnShowSubFrames();
-  EXPECT_NE(doc.m_bShowSubFrames, sub);
 }
 
 TEST(Document, PointScaleCheck) {

@@ -558,19 +558,3 @@ TEST_F(DocumentUndo, EventKinds) {
   UndoAndCheck();
   before.ExpectEqual(c3d);
 }
-
-TEST_F(DocumentUndo, UndoRefreshesViewsOnce) {
-  struct CCountingView : CDocView {
-    void OnUpdate() override { ++m_nUpdates; }
-    int m_nUpdates = 0;
-  } view;
-  doc.AddView(&view);
-  CEvent e;
-  doc.m_c3d.m_events.push_back(e);
-  doc.m_nUndoKind = UNDO_NEW_EVENT;
-  doc.OnEditUndo();
-  EXPECT_EQ(view.m_nUpdates, 1);
-  doc.OnEditUndo();  // nothing left to undo
-  EXPECT_EQ(view.m_nUpdates, 1);
-  doc.RemoveView(&view);
-}
