@@ -93,6 +93,9 @@ void RestoreSlots(CC3d& c3d, const SavedParams& saved, const std::vector<CParamN
 }  // namespace
 
 bool UndoKindUsesSnapshot(int kind) {
+  // New Analog Channel and New 3D Marker write a snapshot too, but removing
+  // the new channel again needs nothing from it.
+  if (kind == UNDO_NEW_ANALOG || kind == UNDO_NEW_POINT) return false;
   return (kind >= UNDO_DELETE_FRAMES && kind <= UNDO_READ_DST) ||
          (kind >= UNDO_ZERO_FP && kind <= UNDO_ZERO_ANALOG);
 }

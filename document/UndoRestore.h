@@ -13,7 +13,7 @@
 #include "c3d/C3d.h"
 #include "document/UndoSnapshot.h"
 
-// True for the undo kinds whose restore reads the snapshot file.
+// True for the undo kinds whose restore needs the snapshot file.
 bool UndoKindUsesSnapshot(int kind);
 
 // Slots of the saved-parameter array, as the recording commands fill them.

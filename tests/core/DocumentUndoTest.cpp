@@ -158,8 +158,10 @@ TEST_F(DocumentUndo, FailedSnapshotNeverRestores) {
   doc.m_nUndoKind = UNDO_INTERPOLATE;
   EXPECT_FALSE(doc.CanUndo());
   // Kinds that need no snapshot stay undoable.
-  doc.m_nUndoKind = UNDO_NEW_EVENT;
-  EXPECT_TRUE(doc.CanUndo());
+  for (int kind : {UNDO_NEW_EVENT, UNDO_EDIT_PARAM, UNDO_NEW_POINT}) {
+    doc.m_nUndoKind = kind;
+    EXPECT_TRUE(doc.CanUndo()) << kind;
+  }
 }
 
 TEST_F(DocumentUndo, SnapshotOfAnotherShapeIsRefusedAndChangesNothing) {
