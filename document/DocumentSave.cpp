@@ -15,7 +15,7 @@ const char kSaveAsFilter[] =
 const char kScaleQuestion[] =
     "Your Scale factor has been found to be -1.0.  Do you want to calculate an optimum value?";
 const char kZeroScaleMessage[] =
-    "The data cannot be converted to integer storage because the point scale is 0.";
+    "The data cannot be converted between integer and real storage because the point scale is 0.";
 const char kNoMemoryMessage[] = "Not enough memory to perform operation";
 
 // What a format conversion and a save may change in the model, kept so that

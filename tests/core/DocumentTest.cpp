@@ -489,3 +489,23 @@ TEST(Document, BatchSaveConvertsInPlaceAndUndoesAFailedConversion) {
   EXPECT_EQ(doc->m_c3d.m_nProcessor, PROCESSOR_DEC);
   EXPECT_EQ(AllSamples(doc->m_c3d), samples);
 }
+
+TEST(Document, SaveAsThatCannotConvertChangesNothing) {
+  CTempDir dir;
+  CModelSpec spec;
+  spec.m_fScale = 0.0f;  // accepted in integer storage, but nothing to convert by
+  CC3d model;
+  BuildModel(model, spec);
+  ASSERT_TRUE(SaveModel(model, dir.File("zero.c3d")));
+  CFakeHost host;
+  CEditorDoc* doc = host.OpenDocumentFile(dir.File("zero.c3d"));
+  ASSERT_NE(doc, nullptr);
+  const std::vector<float> samples = AllSamples(doc->m_c3d);
+  EXPECT_FALSE(doc->SaveAsFormat(dir.File("out.c3d"), 4));
+  EXPECT_EQ(host.m_prompt.m_messages.size(), 1u);
+  EXPECT_EQ(doc->m_c3d.m_nProcessor, PROCESSOR_PC);
+  EXPECT_FALSE(doc->m_c3d.IsReal());
+  EXPECT_EQ(AllSamples(doc->m_c3d), samples);
+  EXPECT_FALSE(fs::exists(dir.File("out.c3d")));
+  EXPECT_EQ(host.m_docs.size(), 1u);
+}
