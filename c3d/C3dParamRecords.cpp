@@ -376,8 +376,12 @@ bool CC3d::BuildParameterRecords(std::vector<unsigned char>& out, int64_t& dataS
   dataStartPosition = -1;
   int dataStartIndex = FindParameter("Point", "Data_Start");
   CRecordWriter writer(out, m_nProcessor);
-  for (const CGroup& group : m_groups) writer.Group(group);
+  // A record with an empty name would start with a zero byte, which ends the
+  // section for every reader: such records are left out.
+  for (const CGroup& group : m_groups)
+    if (!group.m_strName.empty()) writer.Group(group);
   for (size_t i = 0; i < m_params.size(); ++i) {
+    if (m_params[i].m_strName.empty()) continue;
     size_t position = 0;
     std::string error;
     if (!writer.Param(m_params[i], position, error)) {

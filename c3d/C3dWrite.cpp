@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -137,8 +138,16 @@ bool CC3d::WriteData(CFileStream& target, bool real) {
   return !target.Failed();
 }
 
-bool CC3d::SaveToFile(const std::string& path, std::string& error) {
+bool CC3d::SaveToFile(const std::string& requestedPath, std::string& error) {
   error.clear();
+  // Saving through a symbolic link replaces the file it points to, not the
+  // link itself.
+  std::string path = requestedPath;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    if (!ec) path = resolved.string();
+  }
   uint32_t analogValues =
       static_cast<uint32_t>(m_header.m_nAnalogChannels) * m_header.m_nSamplesPerFrame;
   if (analogValues <= 0xffff) m_header.m_nAnalogPerFrame = static_cast<uint16_t>(analogValues);
@@ -174,6 +183,6 @@ bool CC3d::SaveToFile(const std::string& path, std::string& error) {
     return false;
   }
   if (!ReplaceWithTempFile(temp, path, error)) return false;
-  m_strFileName = path;
+  m_strFileName = requestedPath;
   return true;
 }

@@ -169,6 +169,7 @@ std::vector<unsigned char> CC3dFileBuilder::Build() const {
     Append(section, body.data(), body.size());
   }
   section.push_back(0);
+  m_nBuiltSectionBytes = section.size();
   size_t needed = (section.size() + kBlock - 1) / kBlock;
   int declared = m_nDeclaredBlocks >= 0 ? m_nDeclaredBlocks : static_cast<int>(needed);
   section[2] = static_cast<unsigned char>(declared);
@@ -208,8 +209,9 @@ std::vector<unsigned char> CC3dFileBuilder::Build() const {
   for (size_t i = 0; i < m_events.size() && i < 18; ++i) {
     PutFloat(out, 304 + 4 * i, m_events[i].m_fTime, proc);
     out[376 + i] = m_events[i].m_nDisplay;
-    std::memcpy(&out[396 + 4 * i], m_events[i].m_strLabel.data(),
-                std::min<size_t>(4, m_events[i].m_strLabel.size()));
+    std::string label = m_events[i].m_strLabel;
+    label.resize(4, ' ');  // as the program writes labels
+    std::memcpy(&out[396 + 4 * i], label.data(), 4);
   }
 
   // Blocks up to the parameter section (beyond the header) are left as zeros.

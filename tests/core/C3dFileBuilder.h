@@ -89,4 +89,5 @@ class CC3dFileBuilder {
   // Where things ended up in the last Build().
   mutable int m_nBuiltDataStart = 0;
   mutable int m_nBuiltBlocks = 0;
+  mutable size_t m_nBuiltSectionBytes = 0;  // section header, records and zero byte
 };
