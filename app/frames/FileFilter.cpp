@@ -54,3 +54,15 @@ int NameFilterIndex(const QStringList& filters, const QString& selected) {
   const qsizetype index = filters.indexOf(selected);
   return index < 0 ? 1 : static_cast<int>(index) + 1;
 }
+
+QString FilterSuffix(const QString& nameFilter) {
+  const qsizetype open = nameFilter.lastIndexOf('(');
+  const qsizetype close = nameFilter.lastIndexOf(')');
+  if (open < 0 || close <= open) return QString();
+  const QStringList patterns =
+      nameFilter.mid(open + 1, close - open - 1).split(' ', Qt::SkipEmptyParts);
+  if (patterns.isEmpty() || !patterns.first().startsWith("*.")) return QString();
+  const QString suffix = patterns.first().mid(2);
+  if (suffix.isEmpty() || suffix.contains('*') || suffix.contains('?')) return QString();
+  return suffix.toLower();
+}

@@ -15,3 +15,7 @@ QStringList QtNameFilters(const std::string& classicFilter);
 
 // 1-based index of `selected` within `filters`, 1 when it is not found.
 int NameFilterIndex(const QStringList& filters, const QString& selected);
+
+// The extension a Qt name filter stands for ("DST Files (*.dst *.DST)" gives
+// "dst"); empty when it is not one plain extension ("All Files (*)").
+QString FilterSuffix(const QString& nameFilter);

@@ -109,8 +109,20 @@ bool CQtPrompt::RunFileDialog(bool save, const CFileDialogRequest& request,
     const int index = request.m_nFilterIndex;
     if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
   }
-  if (!request.m_strDefaultExt.empty())
-    dialog.setDefaultSuffix(QString::fromStdString(request.m_strDefaultExt));
+  // A name typed without extension takes the one of the chosen file type
+  // ("DST Files" gives ".dst"), or the default one for "All Files".
+  const QString defaultSuffix = QString::fromStdString(request.m_strDefaultExt);
+  auto suffixFor = [&](const QString& filter) {
+    const QString suffix = FilterSuffix(filter);
+    return suffix.isEmpty() ? defaultSuffix : suffix;
+  };
+  if (save) {
+    dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& filter) { dialog.setDefaultSuffix(suffixFor(filter)); });
+  } else if (!defaultSuffix.isEmpty()) {
+    dialog.setDefaultSuffix(defaultSuffix);
+  }
 
   // The preset may be a bare name or a full path; a path's own folder wins
   // over the folder given separately.

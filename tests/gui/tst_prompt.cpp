@@ -33,6 +33,12 @@ void TestPrompt::filtersBecomeQtNameFilters() {
   QCOMPARE(open, QStringList({"Config Files (*.cfg *.CFG)", "All Files (*)"}));
   QCOMPARE(QtNameFilters("Data|*.csv;*.txt||"), QStringList({"Data (*.csv *.CSV *.txt *.TXT)"}));
   QVERIFY(QtNameFilters("").isEmpty());
+
+  // The extension a name without one takes from the chosen file type.
+  const QStringList data = QtNameFilters("CSV Files (*.csv)|*.csv|DST Files (*.dst)|*.dst||");
+  QCOMPARE(FilterSuffix(data[1]), QString("dst"));
+  QCOMPARE(FilterSuffix(open[1]), QString());
+  QCOMPARE(FilterSuffix("Anything (*.c*)"), QString());
 }
 
 void TestPrompt::longMessagesKeepTheirFullText() {
