@@ -75,6 +75,7 @@ CEditorView::CEditorView(CEditorDoc& doc, QWidget* parent) : QWidget(parent), m_
   m_pLastFrame = new QLineEdit;
   for (QLineEdit* edit : {m_pFirstFrame, m_pLastFrame}) {
     edit->setMaximumWidth(80);
+    edit->setAcceptDrops(false);  // files dropped here open, as on the window
     connect(edit, &QLineEdit::editingFinished, this, &CEditorView::ApplyListRange);
   }
   m_pFirstFrame->setToolTip("First frame number listed");

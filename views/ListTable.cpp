@@ -27,6 +27,9 @@ CListTable::CListTable(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setStretchLastSection(false);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // An open editor follows its cell when columns are resized or moved.
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
+  connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] { PlaceEditor(); });
 }
 
 void CListTable::SetListModel(CListModel* model) {
