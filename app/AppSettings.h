@@ -60,3 +60,11 @@ struct AppSettings {
   uint32_t m_nColorZero = 0xff00;
   uint32_t m_nColorEvent = 0xff0000;
 };
+
+// Colours are stored as 0x00BBGGRR.
+inline uint32_t MakeColorRef(unsigned red, unsigned green, unsigned blue) {
+  return (red & 0xffu) | ((green & 0xffu) << 8) | ((blue & 0xffu) << 16);
+}
+inline unsigned ColorRefRed(uint32_t color) { return color & 0xffu; }
+inline unsigned ColorRefGreen(uint32_t color) { return (color >> 8) & 0xffu; }
+inline unsigned ColorRefBlue(uint32_t color) { return (color >> 16) & 0xffu; }

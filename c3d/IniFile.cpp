@@ -155,12 +155,16 @@ void CIniFile::RemoveKey(const std::string& section, const std::string& key) {
 
 const CIniFile::SectionData* CIniFile::FindSection(const std::string& name) const {
   for (const auto& section : m_sections)
-    if (NamesEqual(section.m_strName, name)) return &section;
+    if (SectionNameMatches(section.m_strName, name)) return &section;
   return nullptr;
 }
 
 CIniFile::SectionData* CIniFile::FindSection(const std::string& name) {
   for (auto& section : m_sections)
-    if (NamesEqual(section.m_strName, name)) return &section;
+    if (SectionNameMatches(section.m_strName, name)) return &section;
   return nullptr;
+}
+
+bool CIniFile::SectionNameMatches(const std::string& a, const std::string& b) const {
+  return m_bExactSections ? a == b : NamesEqual(a, b);
 }

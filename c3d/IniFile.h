@@ -6,6 +6,10 @@
 // Reading: "[Section]" lines open a section, "key=value" lines add a key
 // (blanks around key and value are trimmed), lines starting with ";" or "#"
 // are comments, anything else is ignored.
+//
+// SetExactSectionNames(true) makes section names match only with the same
+// letter case (the settings store keeps "Settings\FIRAnalog" and
+// "Settings\FIRAnaLog" apart); set it before Load or Parse.
 
 #include <string>
 #include <utility>
@@ -17,6 +21,7 @@ class CIniFile {
 
   // Reads a file; false (and an empty object) when it cannot be read.
   bool Load(const std::string& path);
+  void SetExactSectionNames(bool exact) { m_bExactSections = exact; }
   void Parse(const std::string& text);
   // Writes the whole file through a temporary file and a rename.
   bool Save(const std::string& path) const;
@@ -46,5 +51,8 @@ class CIniFile {
   const SectionData* FindSection(const std::string& name) const;
   SectionData* FindSection(const std::string& name);
 
+  bool SectionNameMatches(const std::string& a, const std::string& b) const;
+
   std::vector<SectionData> m_sections;
+  bool m_bExactSections = false;
 };
