@@ -72,9 +72,10 @@ class CC3d {
   // when every byte was written and synced, so a failed save never leaves a
   // damaged file. Leading blocks come from m_strFileName. Sets the header's
   // analog measurements per frame and scale copy first. On success the
-  // header and POINT:DATA_START hold the new data start. Returns false with
-  // the reason in `error` (empty when a writer step has already shown its own
-  // message).
+  // header and POINT:DATA_START hold the new data start, and m_strFileName is
+  // `path` (the saved file is the source of the next save). Returns false
+  // with the reason in `error` (empty when a writer step has already shown
+  // its own message).
   bool SaveToFile(const std::string& path, std::string& error);
 
   // ---- Header (C3dHeader.cpp) -------------------------------------------
@@ -192,6 +193,20 @@ class CC3d {
   static uint64_t StoreLimit();
 
  private:
+  // Parameter records (groups, parameters, closing zero byte) appended to
+  // `out`; `dataStartPosition` receives where POINT:DATA_START's value lies
+  // in `out` (-1 when absent). False, with a message shown, when a record
+  // cannot be written.
+  bool BuildParameterRecords(std::vector<unsigned char>& out, int64_t& dataStartPosition);
+  // Takes ANALOG:USED x samples per frame as the analog values per frame when
+  // header word 3 disagrees and only ANALOG:USED explains the file's length.
+  void ReconcileAnalogCount(int64_t fileLength);
+  // Reads every frame of the data section in either storage kind.
+  bool ReadData(CFileStream& file, bool real);
+  // Writes every frame, the block padding and the trailing bytes.
+  bool WriteData(CFileStream& target, bool real);
+
+  int64_t m_nRecordEnd = 0;  // end of the bytes the last record read consumed
   CUserPrompt* m_pPrompt;
   CRecordingPrompt m_defaultPrompt;
 };

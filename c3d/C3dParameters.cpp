@@ -60,9 +60,9 @@ void CC3d::SetValueText(const std::string& group, const std::string& param, int 
   if (!p || index < 0 || index >= p->ElementCount()) return;
   switch (p->m_nType) {
     case PARAM_CHAR: p->m_strings[static_cast<size_t>(index)] = text; break;
-    case PARAM_BYTE: p->SetByteAt(index, static_cast<uint8_t>(std::atoi(text.c_str()) & 0xff)); break;
+    case PARAM_BYTE: p->SetByteAt(index, static_cast<uint8_t>(std::strtoll(text.c_str(), nullptr, 10) & 0xff)); break;
     case PARAM_INTEGER:
-      p->SetShortAt(index, static_cast<int16_t>(static_cast<uint16_t>(std::atoi(text.c_str()) & 0xffff)));
+      p->SetShortAt(index, static_cast<int16_t>(static_cast<uint16_t>(std::strtoll(text.c_str(), nullptr, 10) & 0xffff)));
       break;
     case PARAM_FLOAT: p->SetFloatAt(index, static_cast<float>(std::atof(text.c_str()))); break;
     default: break;

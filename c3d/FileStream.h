@@ -1,8 +1,9 @@
 #pragma once
 // A binary file opened for reading, or for reading and writing, with
 // explicit positions. Writes are buffered so that frame-by-frame output does
-// not turn into one system call per frame; every seek, read, length query or
-// close flushes first. Errors are remembered and reported by Failed().
+// not turn into one system call per frame; every read, length query, sync or
+// close flushes first. Small reads are served from a read cache. Errors are
+// remembered and reported by Failed() and ErrorText().
 
 #include <cstdint>
 #include <string>
@@ -40,10 +41,15 @@ class CFileStream {
   bool Sync();
 
   bool Failed() const { return m_bFailed; }
+  // The system's text for the first error ("No space left on device", ...).
+  const std::string& ErrorText() const { return m_strError; }
   const std::string& Path() const { return m_strPath; }
 
  private:
   bool Flush();
+  void Fail();
+  int64_t ReadAt(int64_t position, unsigned char* buffer, int64_t count);
+  bool WriteAt(int64_t position, const unsigned char* data, int64_t count);
 
   int m_fd = -1;
   std::string m_strPath;
@@ -51,4 +57,7 @@ class CFileStream {
   std::vector<unsigned char> m_writeBuffer;  // bytes pending at m_bufferStart
   int64_t m_bufferStart = 0;
   bool m_bFailed = false;
+  std::string m_strError;
+  std::vector<unsigned char> m_readCache;  // bytes of the file from m_readStart
+  int64_t m_readStart = 0;
 };

@@ -1,5 +1,6 @@
 #include "c3d/Param.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -37,8 +38,10 @@ int64_t CParam::DataBytes() const {
   if (IsChar()) {
     int64_t width = m_dims.empty() ? 0 : m_dims[0];
     if (m_dims.empty()) {
-      // No dimensions: the single string is the whole data.
-      return m_strings.empty() ? 0 : static_cast<int64_t>(m_strings[0].size());
+      // No dimensions: one element, a single character in the file; a longer
+      // text is written with one dimension of its length (at most 255).
+      size_t length = m_strings.empty() ? 0 : m_strings[0].size();
+      return length > 1 ? static_cast<int64_t>(std::min<size_t>(length, 255)) : 1;
     }
     return static_cast<int64_t>(m_strings.size()) * width;
   }

@@ -11,6 +11,7 @@
 #include "c3d/C3d.h"
 #include "document/DocHost.h"
 #include "document/UndoKind.h"
+#include "document/UndoRestore.h"
 #include "document/UndoSnapshot.h"
 
 // A view of a document (the editor view, the graph view, test observers).
@@ -66,17 +67,32 @@ class CEditorDoc {
   void CheckPointScale();
 
   // ---- Undo -------------------------------------------------------------
+  // Writes the snapshot file. When it fails the snapshot-based undo kinds
+  // cannot restore, and CanUndo says so.
   bool SaveUndoSnapshot();
   void OnEditUndo();
-  bool CanUndo() const { return m_nUndoKind != UNDO_NONE; }
+  // Undo is enabled while a record exists that can actually be restored: a
+  // snapshot-based kind needs a complete snapshot.
+  bool CanUndo() const;
+
+  // Helpers for the recording commands.
+  // Replaces the saved parameter copies by one slot per name, each filled
+  // with a copy of that parameter when it exists.
+  void SaveParameterCopies(const std::vector<CParamName>& names);
+  void DiscardSavedParams();
+  // Fills the values undo block with the current values of `frames` frames
+  // of a channel (a 3D point when `point`) from frame index `first`.
+  bool RecordUndoValues(bool point, int channel, int first, int frames);
 
   // ---- Display switches (View menu) -------------------------------------
   void OnShowSubFrames();
   bool CanShowSubFrames() const;  // enabled only with the analog node selected
+  bool IsShowSubFramesChecked() const { return m_bShowSubFrames; }
   void OnScaleData();
   bool CanScaleData() const;
   bool IsScaleDataChecked() const;
   void OnShowDataInList();
+  bool IsShowDataInListChecked() const { return m_bShowDataInList; }
   // After the Options dialog was confirmed from this document: copies the four
   // display switches from the settings again and refreshes the views.
   void ApplyDisplaySettings();
@@ -98,15 +114,33 @@ class CEditorDoc {
   bool m_bShowDataInList = true;
 
   // ---- Undo record ------------------------------------------------------
+  // A command records what its kind needs, changes the model, then sets
+  // m_nUndoKind (and m_nUndoIndex):
+  //   0, 1     m_savedGroup, index of the group
+  //   3        index of the new group
+  //   4, 5, 6  m_pSavedParam (4, 5), index of the parameter
+  //   7        m_hUndoValues (RecordUndoValues)
+  //   8, 9, 10 SaveUndoSnapshot; m_pSavedParams[0] EVENT:TIMES; CopyEventList
+  //   11       SaveUndoSnapshot; m_pSavedParams = MergeSlotNames()
+  //   12..14, 19..21, 25, 27   SaveUndoSnapshot
+  //   15, 17   SaveUndoSnapshot; m_pSavedParams = AnalogSlotNames(); channel index
+  //   16, 18   SaveUndoSnapshot; m_pSavedParams = PointSlotNames(); point index
+  //   22       nothing (the last header event is removed)
+  //   23, 24   CopyEventList(index); index of the event
+  //   26       SaveUndoSnapshot; m_pSavedParams[0] ANALOG:OFFSET
   CUndoSnapshot m_undoFile;
   int m_nUndoKind = UNDO_NONE;
   CGroup m_savedGroup;
   int m_nUndoIndex = 0;
   std::optional<CParam> m_pSavedParam;
-  std::vector<float> m_hUndoValues;  // values undo block (see UndoSnapshot.h)
+  std::vector<float> m_hUndoValues;  // values undo block (see UndoRestore.h)
   SavedParams m_pSavedParams;
 
  private:
+  // Restores one undo kind; false when its record could not be read back.
+  bool RestoreUndoKind(int kind);
+  void ShowSaveFailure(const std::string& path, const std::string& reason);
+
   CDocHost& m_host;
   std::string m_strPathName;
   bool m_bModified = false;

@@ -1,0 +1,112 @@
+#pragma once
+// The restores of the single-level undo, as pieces that work on a model, the
+// snapshot file and the saved parameter copies. The document's Undo command
+// chooses the piece by the undo kind and adds its refresh hints.
+//
+// Every restore that reads the snapshot first checks that the snapshot fits
+// the model it is about to change (storage kind, counts) and reads all the
+// samples it needs into memory; only then does it change the model. A
+// restore that returns false has left the model exactly as it was.
+
+#include <vector>
+
+#include "c3d/C3d.h"
+#include "document/UndoSnapshot.h"
+
+// True for the undo kinds whose restore needs the snapshot file.
+bool UndoKindUsesSnapshot(int kind);
+
+// Slots of the saved-parameter array, as the recording commands fill them.
+namespace undo_slots {
+// Delete/New of an analog channel (kinds 15 and 17).
+enum AnalogSlot {
+  ANALOG_LABELS = 0,
+  ANALOG_DESCRIPTIONS = 1,
+  ANALOG_UNITS = 2,
+  ANALOG_SCALE = 3,
+  ANALOG_OFFSET = 4,
+  ANALOG_USED = 5,
+  FORCE_PLATFORM_CHANNEL = 6,
+  EMG_GAIN = 7,
+  EMG_NORMALIZATION = 8,
+  EMG_TYPE = 9,
+  EMG_SEL = 10,
+  EMG_SIDE = 11,
+  ANALOG_SLOT_COUNT = 12,
+};
+// Delete/New of a 3D point (kinds 16 and 18).
+enum PointSlot { POINT_LABELS = 0, POINT_DESCRIPTIONS = 1, POINT_USED = 2, POINT_SLOT_COUNT = 3 };
+// Merge (kind 11).
+enum MergeSlot {
+  MERGE_ANALOG_LABELS = 0,
+  MERGE_ANALOG_DESCRIPTIONS = 1,
+  MERGE_ANALOG_SCALE = 2,
+  MERGE_ANALOG_OFFSET = 3,
+  MERGE_ANALOG_UNITS = 4,
+  MERGE_POINT_LABELS = 5,
+  MERGE_POINT_DESCRIPTIONS = 6,
+  MERGE_SLOT_COUNT = 7,
+};
+}  // namespace undo_slots
+
+// The (group, parameter) names of each slot list, in slot order.
+struct CParamName {
+  const char* m_szGroup;
+  const char* m_szName;
+};
+const std::vector<CParamName>& AnalogSlotNames();
+const std::vector<CParamName>& PointSlotNames();
+const std::vector<CParamName>& MergeSlotNames();
+
+// Puts saved copy `slot` back into the parameter `name` when both exist.
+void RestoreSavedParam(CC3d& c3d, const SavedParams& saved, size_t slot, const CParamName& name);
+
+// Frame restore after Delete Frames (8), New Frames (9) and Append (10):
+// stores, frame range, POINT:FRAMES, EVENT:TIMES (saved slot 0), the header
+// events from the working event list, then the TRIAL fields.
+bool RestoreFrames(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved, int kind);
+
+// Merge restore (11): drops the merged channels and points, restores the
+// stores, counts and the seven saved parameters.
+bool RestoreMerge(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved);
+
+// Rate restore after Sampling Frequency (12) and Analog to Video Ratio (13).
+bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap);
+
+// Sample restore after Interpolate, Delete and Fill, Filter, Read DST (14,
+// 19, 20, 21): every store read back, sizes and parameters unchanged.
+bool RestoreSamples(CC3d& c3d, const CUndoSnapshot& snap);
+
+// Analog stores read back from the snapshot (zeroing 25 and 27, analog
+// offset 26); point data and parameters untouched.
+bool RestoreAnalogStores(CC3d& c3d, const CUndoSnapshot& snap);
+
+// After Delete of an analog channel (15): puts the channel back at `index`
+// with its samples and the twelve saved parameters.
+bool ReinsertAnalogChannel(CC3d& c3d, const CUndoSnapshot& snap, int index,
+                           const SavedParams& saved);
+
+// After Delete of a 3D point (16): puts the point back at `index`.
+bool ReinsertPoint(CC3d& c3d, const CUndoSnapshot& snap, int index, const SavedParams& saved);
+
+// After New Analog Channel (17): removes the channel at `index` and puts the
+// twelve saved parameters back. When no channel is left the samples per
+// frame go back to the value the snapshot recorded before the channel was
+// added (0 when the snapshot cannot tell).
+bool RemoveAnalogChannel(CC3d& c3d, const CUndoSnapshot& snap, int index,
+                         const SavedParams& saved);
+
+// After New 3D Marker (18): removes the point at `index`.
+bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved);
+
+// Values undo block (7): channel kind (0 analog, else 3D), channel index,
+// first frame index, frame count n, then n x (samples per frame or 4)
+// values. Writes the values back; a 3D point keeps its current residual
+// words. False when the block does not fit the model (nothing is written).
+bool RestoreValues(CC3d& c3d, const std::vector<float>& block);
+
+// Fills a values undo block with the current values of `frames` frames of a
+// channel from frame index `first` (clipped to the file). False when the
+// channel does not exist.
+bool CaptureValues(const CC3d& c3d, bool point, int channel, int first, int frames,
+                   std::vector<float>& block);
