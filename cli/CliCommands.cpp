@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "app/ConsolePrompt.h"
 #include "app/HeadlessApp.h"
@@ -92,6 +93,12 @@ int RunExport(const CCliCommand& command) {
     Error("the parameter export needs an output name ending in .dst (text) or .des (binary section)");
     std::fputs(CliUsageText(), stderr);
     return kExitUsage;
+  }
+  // Text written over the C3D file it comes from would destroy it.
+  std::error_code ec;
+  if (std::filesystem::equivalent(command.m_strInput, out, ec)) {
+    Error("'" + out + "' is the file being exported; choose another output name");
+    return kExitFailed;
   }
   CCliSession session(false);
   CEditorDoc* doc = session.Open(command.m_strInput);

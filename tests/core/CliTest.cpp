@@ -293,13 +293,19 @@ TEST(Cli, ExportsOfASmallTrial) {
   EXPECT_TRUE(std::equal(section.begin(), section.end(), whole.begin() + 512));
 }
 
-TEST(Cli, FailedExportKeepsTheOldFile) {
+TEST(Cli, FailedOrRefusedExportsWriteNothing) {
   CTempDir dir;
   std::string file = dir.File("walk.c3d");
   WriteSmallTrial(file);
   CRun run = RunCli(dir, {"export", "points", file, dir.File("no/such/folder/v.csv")});
   EXPECT_EQ(run.m_nStatus, 1);
   EXPECT_TRUE(Contains(run.m_strErr, "could not write")) << run.m_strErr;
+
+  // Exporting over the file being read would destroy it.
+  std::vector<unsigned char> before = testsupport::ReadAll(file);
+  run = RunCli(dir, {"export", "analog", file, dir.Path() + "/./walk.c3d"});
+  EXPECT_EQ(run.m_nStatus, 1);
+  EXPECT_EQ(testsupport::ReadAll(file), before);
 }
 
 TEST(Cli, ConvertWithoutOptionsResavesUnchanged) {
