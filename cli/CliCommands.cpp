@@ -138,8 +138,17 @@ int RunConvert(const CCliCommand& command) {
   if (!doc) return kExitFailed;
   int filter = SaveAsFilterIndex(command, doc->m_c3d);
   int before = session.Prompt().MessageCount();
-  if (doc->SaveAsFormat(command.m_strOutput, filter)) return kExitOk;
-  if (session.Prompt().MessageCount() == before) Error("could not write '" + command.m_strOutput + "'");
+  if (!doc->SaveAsFormat(command.m_strOutput, filter)) {
+    if (session.Prompt().MessageCount() == before) Error("could not write '" + command.m_strOutput + "'");
+    return kExitFailed;
+  }
+  // Save As opens the written file as a document of its own; a file that
+  // cannot be read back is no success.
+  for (const auto& opened : session.App().Documents()) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(opened->GetPathName(), command.m_strOutput, ec)) return kExitOk;
+  }
+  Error("the written file '" + command.m_strOutput + "' could not be read back");
   return kExitFailed;
 }
 
