@@ -75,7 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(again.AnalogCount() == c3d.AnalogCount(), "has another number of analog channels");
       Check(again.FrameCount() == c3d.FrameCount(), "has another number of frames");
       Check(again.IsReal() == c3d.IsReal(), "has another storage kind");
-      Check(again.m_params.size() == c3d.m_params.size(), "has another number of parameters");
+      // A parameter whose name starts with a zero byte cannot be written (its
+      // record would end the section); every other one must come back.
+      size_t named = 0;
+      for (const CParam& p : c3d.m_params) named += p.m_strName.empty() ? 0 : 1;
+      Check(again.m_params.size() == named, "has another number of parameters");
     }
     ::unlink(saved.c_str());
   }
