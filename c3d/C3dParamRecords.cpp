@@ -250,6 +250,9 @@ void CC3d::ReadParameters(CFileStream& file) {
     b += m_nParamBlocks;
   }
 
+  // With the parameters in block 1 (none read), the header block is no gap:
+  // such a file is saved with its parameter section in block 2.
+  b = std::max<int64_t>(b, 1);
   m_nGapBlocks = 0;
   m_gapBuffer.assign(kBlockSize, 0);
   int64_t gap = static_cast<int64_t>(m_header.m_nDataStart) - b - 1;

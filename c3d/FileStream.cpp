@@ -24,22 +24,26 @@ bool CFileStream::Open(const std::string& path, Mode mode) {
   Close();
   m_bFailed = false;
   m_strError.clear();
+  // Opened without blocking, so that a named pipe cannot hang the program;
+  // only regular files are read.
   int flags = mode == READ ? O_RDONLY : (O_RDWR | O_CREAT);
   int fd;
   do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     Fail();
     return false;
   }
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (mode == READ && !S_ISREG(st.st_mode))) {
+    int reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
-    errno = EISDIR;
+    errno = reason;
     Fail();
     return false;
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   m_fd = fd;
   m_strPath = path;
   m_position = 0;

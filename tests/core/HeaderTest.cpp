@@ -64,23 +64,6 @@ TEST(Header, ReadsEveryProcessorFormat) {
   }
 }
 
-TEST(Header, DecHeaderWordsAreNotSwapped) {
-  CTempDir dir;
-  CC3dFileBuilder b = SmallFile(PROCESSOR_DEC, false);
-  std::vector<unsigned char> bytes = b.Build();
-  // Word 2 (points) little-endian; the rate 60.0 in DEC form: 70 43 00 00.
-  EXPECT_EQ(bytes[2], 2);
-  EXPECT_EQ(bytes[3], 0);
-  EXPECT_EQ(bytes[20], 0x70);
-  EXPECT_EQ(bytes[21], 0x43);
-  EXPECT_EQ(bytes[512 + 3], 85);
-  WriteAll(dir.File("dec.c3d"), bytes);
-  auto opened = OpenC3d(dir.File("dec.c3d"));
-  ASSERT_TRUE(opened->m_c3d.IsOpen());
-  EXPECT_EQ(opened->m_c3d.m_header.m_fFrameRate, 60.0f);
-  EXPECT_EQ(opened->m_c3d.m_header.m_nPoints, 2);
-}
-
 TEST(Header, GuessesTheProcessorFromTheFrameRate) {
   CTempDir dir;
   struct Case {
@@ -240,7 +223,7 @@ TEST(HeaderEvents, SavingWithoutEventsClearsTheArea) {
   for (int i = 304; i < 468; ++i) ASSERT_EQ(bytes[static_cast<size_t>(i)], 0) << i;
 }
 
-TEST(HeaderEvents, FramesAndTimesConvertAndCopiesAreKept) {
+TEST(HeaderEvents, FramesAndTimesConvert) {
   CC3d c3d;
   c3d.m_header.m_fFrameRate = 100.0f;
   c3d.m_events.resize(2);
@@ -252,13 +235,6 @@ TEST(HeaderEvents, FramesAndTimesConvertAndCopiesAreKept) {
   c3d.m_events[1].m_nFrame = 11;
   c3d.EventTimesFromFrames();
   EXPECT_FLOAT_EQ(c3d.m_events[1].m_fTime, 0.1f);
-  c3d.m_events[0].m_strLabel = "X";
-  c3d.CopyEventList(-1);
-  ASSERT_EQ(c3d.m_workEvents.size(), 2u);
-  EXPECT_EQ(c3d.m_workEvents[0].m_strLabel, "X");
-  c3d.CopyEventList(1);
-  ASSERT_EQ(c3d.m_workEvents.size(), 1u);
-  EXPECT_EQ(c3d.m_workEvents[0].m_nFrame, 11);
   // A rate of 0 gives no undefined conversions.
   c3d.m_header.m_fFrameRate = 0.0f;
   c3d.EventFramesFromTimes();

@@ -147,6 +147,7 @@ TEST(ReadData, ParameterBlockOneReadsNoParametersButTheData) {
   auto opened = OpenC3d(dir.File("one.c3d"));
   ASSERT_TRUE(opened->m_c3d.IsOpen());
   EXPECT_TRUE(opened->m_c3d.m_params.empty());
+  EXPECT_EQ(opened->m_c3d.m_nGapBlocks, 0);  // the header block is no gap
   EXPECT_EQ(opened->m_c3d.m_nProcessor, PROCESSOR_PC);  // from the rate
   ExpectBuilderSamples(b, opened->m_c3d);
   // Saved with its parameter section in block 2, which is a file any reader
