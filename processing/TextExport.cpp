@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "c3d/C3d.h"
 #include "c3d/Version.h"
