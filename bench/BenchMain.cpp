@@ -6,6 +6,7 @@
 //
 // Every measured step runs in a child process of its own (this program with
 // "--step ..."), so that its time and its peak memory are its own.
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,8 +67,26 @@ int StepOpenSave(const std::string& path, const std::string& out) {
   return 0;
 }
 
+// Maps as many fresh bytes as the file holds, asks the system to back them
+// at once, and writes once to every page: the least any program pays to hold
+// the file's samples in memory. On virtual machines where the first touch of
+// a page is costly, this floor dominates the time of opening.
+int StepTouch(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return Fail("cannot read " + path);
+  size_t bytes = static_cast<size_t>(st.st_size);
+  void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
+                     -1, 0);
+  if (map == MAP_FAILED) return Fail("not enough memory");
+  volatile char* page = static_cast<char*>(map);
+  for (size_t i = 0; i < bytes; i += 4096) page[i] = 1;
+  ::munmap(map, bytes);
+  return 0;
+}
+
 int RunChildStep(int argc, char** argv) {
   std::string step = argc > 2 ? argv[2] : "";
+  if (step == "touch" && argc == 4) return StepTouch(argv[3]);
   if (step == "make" && argc == 5) return MakeTrial(argv[3], argv[4]);
   if (step == "open" && argc == 4) return StepOpen(argv[3]);
   if (step == "save" && argc == 5) return StepOpenSave(argv[3], argv[4]);
@@ -79,7 +98,7 @@ int RunChildStep(int argc, char** argv) {
 struct CFileFigures {
   std::string m_strName;
   double m_fSizeMiB = 0;
-  CStepResult m_cat, m_open, m_copy, m_save;
+  CStepResult m_cat, m_touch, m_open, m_copy, m_save;
 };
 
 double FileMiB(const std::string& path) {
@@ -92,6 +111,7 @@ bool Measure(CFileFigures& fig, const std::string& path, const std::string& scra
   fig.m_fSizeMiB = FileMiB(path);
   RunStep({"cat", path});  // brings the file into the cache
   fig.m_cat = RunStepBest({"cat", path}, repeats);
+  fig.m_touch = RunStepBest({self, "--step", "touch", path}, repeats);
   fig.m_open = RunStepBest({self, "--step", "open", path}, repeats);
   std::string copy = scratch + "/copy.c3d";
   fig.m_copy = RunStepBest({"dd", "if=" + path, "of=" + copy, "bs=4M", "conv=fsync", "status=none"},
@@ -100,7 +120,7 @@ bool Measure(CFileFigures& fig, const std::string& path, const std::string& scra
   std::string saved = scratch + "/saved.c3d";
   fig.m_save = RunStepBest({self, "--step", "save", path, saved}, repeats);
   std::remove(saved.c_str());
-  for (const CStepResult* r : {&fig.m_cat, &fig.m_open, &fig.m_copy, &fig.m_save}) {
+  for (const CStepResult* r : {&fig.m_cat, &fig.m_touch, &fig.m_open, &fig.m_copy, &fig.m_save}) {
     if (!r->m_bOk) {
       std::fprintf(stderr, "quorvel-bench: %s: %s\n", fig.m_strName.c_str(), r->m_strError.c_str());
       return false;
@@ -139,6 +159,8 @@ void Report(const std::vector<CFileFigures>& figures) {
   row("file size", [](const CFileFigures& f) { return Format("%.1f MiB", f.m_fSizeMiB); });
   row("cat of the cached file (/dev/null)",
       [](const CFileFigures& f) { return Seconds(f.m_cat); });
+  row("fresh memory of that size, touched",
+      [](const CFileFigures& f) { return Seconds(f.m_touch); });
   row("open", [](const CFileFigures& f) { return Seconds(f.m_open); });
   row("durable copy (dd bs=4M conv=fsync)",
       [](const CFileFigures& f) { return Seconds(f.m_copy); });
@@ -152,6 +174,11 @@ void Report(const std::vector<CFileFigures>& figures) {
   row("open <= 8 x cat", [&](const CFileFigures& f) {
     double ratio = f.m_cat.m_fSeconds > 0 ? f.m_open.m_fSeconds / f.m_cat.m_fSeconds : 0;
     return std::string(verdict(ratio <= 8.0)) + Format(" %.1f x cat", ratio);
+  });
+  row("  the same without the fresh memory", [&](const CFileFigures& f) {
+    double work = std::max(0.0, f.m_open.m_fSeconds - f.m_touch.m_fSeconds);
+    double ratio = f.m_cat.m_fSeconds > 0 ? work / f.m_cat.m_fSeconds : 0;
+    return Format("       %.1f x cat", ratio);
   });
   row("open+save <= open + 2 x durable copy", [&](const CFileFigures& f) {
     double limit = f.m_open.m_fSeconds + 2.0 * f.m_copy.m_fSeconds;
