@@ -29,8 +29,15 @@ int CParam::ElementCount() const {
 }
 
 int64_t CParam::DimensionProduct() const {
+  // Up to 127 dimensions of up to 255 each: the product is held at a
+  // ceiling far above anything a record can carry instead of overflowing,
+  // and any dimension of 0 gives no elements at all.
+  constexpr int64_t kCeiling = int64_t{1} << 40;
   int64_t n = 1;
-  for (uint8_t d : m_dims) n *= d;
+  for (uint8_t d : m_dims) {
+    if (d == 0) return 0;
+    n = std::min(n * d, kCeiling);
+  }
   return n;
 }
 

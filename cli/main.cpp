@@ -1,14 +1,29 @@
-// quorvel-cli: the headless command-line tool.
+// quorvel-cli: reads, exports and converts C3D files without a window.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "c3d/Version.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommands.h"
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("quorvel-cli %s\n", kQuorvelVersion);
-    return 0;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  CCliCommand command;
+  std::string error;
+  if (!ParseCliArguments(args, command, error)) {
+    std::fprintf(stderr, "quorvel-cli: %s\n%s", error.c_str(), CliUsageText());
+    return kExitUsage;
   }
-  std::fprintf(stderr, "usage: quorvel-cli --version\n");
-  return 2;
+  switch (command.m_kind) {
+    case CliCommandKind::Help:
+      std::fputs(CliHelpText(), stdout);
+      std::fputs("\n", stdout);
+      std::fputs(CliUsageText(), stdout);
+      return kExitOk;
+    case CliCommandKind::Version:
+      std::printf("quorvel-cli %s\n", kQuorvelVersion);
+      return kExitOk;
+    default: return RunCliCommand(command);
+  }
 }
