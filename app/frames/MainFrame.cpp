@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "app/RecentFiles.h"
+#include "app/frames/ExportCommands.h"
 #include "app/frames/QtEditorApp.h"
 #include "app/frames/Splitter.h"
 #include "c3d/Version.h"
@@ -90,6 +91,16 @@ void CMainFrame::CreateMenus() {
   AddAction(m_pFileMenu, "Save As", "Save &As...",
             "Save the active file under a new name or in another format",
             &CMainFrame::OnFileSaveAs);
+  m_pFileMenu->addSeparator();
+  AddAction(m_pFileMenu, "Save Analog Data", "Save Anal&og Data...",
+            "Write the analog data as CSV, tab-separated or DST text",
+            &CMainFrame::OnSaveAnalogData);
+  AddAction(m_pFileMenu, "Save 3D Marker Data", "Save &3D Marker Data...",
+            "Write the 3D marker coordinates as CSV, tab-separated or DST text",
+            &CMainFrame::OnSavePointData);
+  AddAction(m_pFileMenu, "Save Parameter Data", "Save Para&meter Data...",
+            "Write the groups and parameters as DST text or as a parameter section",
+            &CMainFrame::OnSaveParameterData);
   m_pFileMenu->addSeparator();
   QAction* batch = AddAction(m_pFileMenu, "Batch Mode", "Batch &Mode",
                              "Run the batch file on every file that is opened",
@@ -272,6 +283,9 @@ void CMainFrame::UpdateCommandUI() {
   Action("Close")->setEnabled(hasDoc);
   Action("Save")->setEnabled(hasDoc);
   Action("Save As")->setEnabled(hasDoc);
+  Action("Save Analog Data")->setEnabled(hasDoc);
+  Action("Save 3D Marker Data")->setEnabled(hasDoc);
+  Action("Save Parameter Data")->setEnabled(hasDoc);
   Action("Batch Mode")->setChecked(m_app.IsBatchModeChecked());
   Action("Undo")->setEnabled(hasDoc && doc->CanUndo());
   Action("Edit Mode")->setChecked(m_app.IsEditModeChecked());
@@ -317,6 +331,18 @@ void CMainFrame::OnFileSave() {
 
 void CMainFrame::OnFileSaveAs() {
   if (CEditorDoc* doc = ActiveDocument()) m_app.OnFileSaveAs(*doc);
+}
+
+void CMainFrame::OnSaveAnalogData() {
+  if (CEditorDoc* doc = ActiveDocument()) RunExportCommand(*doc, ExportCommand::Analog, this);
+}
+
+void CMainFrame::OnSavePointData() {
+  if (CEditorDoc* doc = ActiveDocument()) RunExportCommand(*doc, ExportCommand::Points, this);
+}
+
+void CMainFrame::OnSaveParameterData() {
+  if (CEditorDoc* doc = ActiveDocument()) RunExportCommand(*doc, ExportCommand::Parameters, this);
 }
 
 void CMainFrame::OnBatchMode() { m_app.OnBatchMode(); }

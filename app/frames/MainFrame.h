@@ -36,6 +36,7 @@ class CMainFrame : public QMainWindow {
   void UpdateRecentFileMenus();
 
   // Commands by name, for the tests ("Open", "Close", "Save", "Save As",
+  // "Save Analog Data", "Save 3D Marker Data", "Save Parameter Data",
   // "Batch Mode", "File Options", "Exit", "Undo", "Edit Mode",
   // "Show Data in List", "Scale Data", "Show Analog Sub Frames", "Toolbar",
   // "Status Bar", "Options", "Cascade", "Tile", "About").
@@ -63,6 +64,9 @@ class CMainFrame : public QMainWindow {
   void OnFileClose();
   void OnFileSave();
   void OnFileSaveAs();
+  void OnSaveAnalogData();
+  void OnSavePointData();
+  void OnSaveParameterData();
   void OnBatchMode();
   void OnFileOptions();
   void OnEditUndo();
