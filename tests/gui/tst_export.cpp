@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QtTest>
 
 #include "GuiTestSupport.h"
@@ -32,6 +34,7 @@ class TestExport : public QObject {
   void dialogsSuggestTheDocumentsName();
   void exportsFromTheFileMenu();
   void unwritableFileIsReported();
+  void cancelLeavesNoFile();
 };
 
 void TestExport::dialogsSuggestTheDocumentsName() {
@@ -105,6 +108,40 @@ void TestExport::unwritableFileIsReported() {
   QCOMPARE(app.m_prompt.m_messages.size(), size_t(1));
   QVERIFY(app.m_prompt.m_messages[0].rfind("Failed to open document.", 0) == 0);
   QVERIFY(!QFile::exists(dir.filePath("missing-folder/out.csv")));
+}
+
+void TestExport::cancelLeavesNoFile() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("long.c3d").toStdString();
+  WriteSyntheticFile(path, 2000, 1, 2, 2);
+  CTestApp app;
+  app.Start();
+  QVERIFY(app.OpenDocumentFile(path));
+  // An earlier export of the same name stays as it was.
+  const QString target = dir.filePath("out.csv");
+  QFile old(target);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+
+  // Cancel as soon as the progress window exists.
+  int cancels = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* progress = app.MainFrame()->findChild<QProgressDialog*>()) {
+      progress->cancel();
+      ++cancels;
+    }
+  });
+  poll.start(0);
+  Choose(app, target, 1);
+  app.MainFrame()->Action("Save Analog Data")->trigger();
+  poll.stop();
+  QVERIFY(cancels > 0);
+  QVERIFY(app.m_prompt.m_messages.empty());
+  QFile kept(target);
+  QVERIFY(kept.open(QIODevice::ReadOnly));
+  QCOMPARE(kept.readAll(), QByteArray("old"));
 }
 
 QTEST_MAIN(TestExport)
