@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -190,8 +191,16 @@ void CEditorView::RefreshFromSettings() {
 
 void CEditorView::RebuildTree() {
   m_bFillingTree = true;
+  // Nodes the user opened stay open.
+  QSet<QString> expanded;
+  for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
+    if (m_pTree->topLevelItem(i)->isExpanded()) expanded.insert(m_pTree->topLevelItem(i)->text(0));
   m_pTree->clear();
-  for (const CTreeNode& root : BuildTree(*m_pDoc)) m_pTree->addTopLevelItem(MakeTreeItem(root));
+  for (const CTreeNode& root : BuildTree(*m_pDoc)) {
+    QTreeWidgetItem* item = MakeTreeItem(root);
+    m_pTree->addTopLevelItem(item);
+    if (expanded.contains(item->text(0))) item->setExpanded(true);
+  }
   SelectRememberedNode();
   m_bFillingTree = false;
   // Take the focus only when this view has it already (or nobody has): a

@@ -185,10 +185,13 @@ void TestEditorView::selectionSurvivesTreeRebuild() {
 
   QVERIFY(SelectTreePathInView(*view, {"3D Data", "3<P3>"}));
   QCOMPARE(doc.m_nSelItem, 2);
+  view->Tree()->topLevelItem(1)->setExpanded(true);
   doc.m_bRebuildTree = true;
   doc.UpdateAllViews();
   QVERIFY(!doc.m_bRebuildTree);
   QCOMPARE(view->Tree()->currentItem()->text(0), QString("3<P3>"));
+  QVERIFY(view->Tree()->topLevelItem(1)->isExpanded());  // stays open
+  QVERIFY(!view->Tree()->topLevelItem(3)->isExpanded());
   QCOMPARE(view->Caption()->text(), QString("Displaying 3D Channel P3"));
 
   // The remembered point is gone: its node is selected instead, and the
