@@ -4,8 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "c3d/Encoding.h"
+#include "c3d/SampleCodec.h"
 
 namespace {
 
@@ -95,4 +98,42 @@ TEST(Encoding, GuessFromFrameRate) {
   EXPECT_EQ(GuessProcessorFromRate(nan), PROCESSOR_NONE);
   EXPECT_STREQ(ProcessorName(0), "No Format");
   EXPECT_STREQ(ProcessorName(PROCESSOR_DEC), "DEC Format");
+}
+
+// The data section converts whole buffers at once; it must give exactly the
+// bytes of the value-by-value rules, including zeros and exponent wrap-around.
+TEST(Encoding, BulkSampleConversionMatchesTheValueRules) {
+  std::vector<unsigned char> bytes;
+  uint32_t state = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    state = state * 1103515245u + 12345u;
+    bytes.push_back(static_cast<unsigned char>(state >> 16));
+  }
+  // A few special patterns: zero, DEC exponent byte 0 and 0xFF.
+  const unsigned char special[] = {0, 0, 0, 0, 0x12, 0x00, 0x34, 0x56, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x80, 0, 0};
+  bytes.insert(bytes.begin(), std::begin(special), std::end(special));
+  const size_t count = bytes.size() / 4;
+  for (int p : {PROCESSOR_PC, PROCESSOR_DEC, PROCESSOR_SGI}) {
+    std::vector<unsigned char> bulk = bytes;
+    SamplesFromFile(bulk.data(), count, true, p);
+    for (size_t i = 0; i < count; ++i) {
+      float one = FloatFromFile(&bytes[4 * i], p);
+      ASSERT_EQ(std::memcmp(&one, &bulk[4 * i], 4), 0) << "processor " << p << " value " << i;
+    }
+    std::vector<unsigned char> back = bulk;
+    SamplesToFile(back.data(), count, true, p);
+    for (size_t i = 0; i < count; ++i) {
+      float memory;
+      std::memcpy(&memory, &bulk[4 * i], 4);
+      unsigned char one[4];
+      FloatToFile(memory, p, one);
+      ASSERT_EQ(std::memcmp(one, &back[4 * i], 4), 0) << "processor " << p << " value " << i;
+    }
+    std::vector<unsigned char> words = bytes;
+    SamplesFromFile(words.data(), bytes.size() / 2, false, p);
+    for (size_t i = 0; i < bytes.size() / 2; ++i) {
+      int16_t one = Int16FromFile(&bytes[2 * i], p);
+      ASSERT_EQ(std::memcmp(&one, &words[2 * i], 2), 0) << "processor " << p << " word " << i;
+    }
+  }
 }
