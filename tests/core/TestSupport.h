@@ -9,7 +9,8 @@
 
 namespace testsupport {
 
-// Folder of the real C3D corpus, or empty when this checkout has none.
+// Folder of the real C3D corpus, or empty when this checkout has none (a
+// folder that holds no .c3d file counts as none).
 // QUORVEL_TESTDATA (environment) overrides the build-time location.
 std::string CorpusDir();
 // Every .c3d file of the corpus, sorted by name.
