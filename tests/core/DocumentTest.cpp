@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "C3dFileBuilder.h"
 #include "DocModel.h"
 #include "FakeHost.h"
 #include "TestSupport.h"
@@ -24,6 +25,42 @@ std::string CopyCorpus(const CTempDir& dir, const std::string& name) {
   return target;
 }
 
+// The shared test model written as a C3D file in the given processor format
+// (storage and the rest as `spec` says).
+std::string WriteTrial(const std::string& path, int processor, const CModelSpec& spec = CModelSpec()) {
+  CC3d model;
+  BuildModel(model, spec);
+  model.m_nProcessor = processor;
+  EXPECT_TRUE(SaveModel(model, path));
+  return path;
+}
+
+std::string WriteRealTrial(const std::string& path, int processor) {
+  CModelSpec spec;
+  spec.m_bReal = true;
+  return WriteTrial(path, processor, spec);
+}
+
+// A file whose recording was cut short: the header promises 20 frames of 3
+// points and 2 analog channels (2 samples per frame, real storage, 64 bytes a
+// frame), but the data stop after frame 12.
+const int kTruncatedFrames = 20;
+const char kTruncatedMessage[] = "Found 0 bytes of data but expected 64 bytes";
+
+std::string WriteTruncatedTrial(const CTempDir& dir) {
+  CC3dFileBuilder b;
+  b.m_bReal = true;
+  b.m_nPoints = 3;
+  b.m_nChannels = 2;
+  b.m_nSamplesPerFrame = 2;
+  b.m_nLastFrame = kTruncatedFrames;
+  b.m_nStoredFrames = 12;
+  b.AddStandardParameters();
+  const std::string path = dir.File("truncated.c3d");
+  b.Write(path);
+  return path;
+}
+
 // X, Y or Z of a point in real units, whatever the storage.
 double Coordinate(const CC3d& c3d, int point, int frame, int axis) {
   float v = c3d.m_points[point].Get(static_cast<size_t>(frame) * 4 + axis);
@@ -40,32 +77,33 @@ struct CViewSpy : CDocView {
 }  // namespace
 
 TEST(Document, OpenSetsUpListRangeSnapshotAndShowsReadMessagesOnce) {
-  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string path = WriteTruncatedTrial(dir);
   CFakeHost host;
-  CEditorDoc* doc = host.OpenDocumentFile(CorpusFile("ezc3d_optotrak_truncated.c3d"));
+  CEditorDoc* doc = host.OpenDocumentFile(path);
   ASSERT_NE(doc, nullptr);
   ASSERT_EQ(host.m_prompt.m_messages.size(), 1u) << "the read messages come together, once";
-  EXPECT_NE(host.m_prompt.m_messages[0].find("Found"), std::string::npos);
-  EXPECT_EQ(host.m_prompt.m_messages[0].back(), '\n');
+  EXPECT_EQ(host.m_prompt.m_messages[0], std::string(kTruncatedMessage) + "\n");
   EXPECT_EQ(doc->m_nListFirst, 0);
   EXPECT_EQ(doc->m_nListLast, doc->m_c3d.FrameCount() - 1);
   EXPECT_EQ(doc->m_nListPage, 50);
   EXPECT_TRUE(doc->m_undoFile.IsOpen());
   EXPECT_FALSE(doc->CanUndo());
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(doc->GetTitle(), "ezc3d_optotrak_truncated.c3d");
+  EXPECT_EQ(doc->GetTitle(), "truncated.c3d");
 }
 
 TEST(Document, BatchModeRunsTheBatchInsteadOfShowingMessages) {
-  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string path = WriteTruncatedTrial(dir);
   CFakeHost host;
   host.m_bBatchMode = true;
   int framesSeen = -1;
   host.m_batchHandler = [&](CEditorDoc& doc) { framesSeen = doc.m_c3d.FrameCount(); };
-  CEditorDoc* doc = host.OpenDocumentFile(CorpusFile("ezc3d_optotrak_truncated.c3d"));
+  CEditorDoc* doc = host.OpenDocumentFile(path);
   ASSERT_NE(doc, nullptr);
   EXPECT_EQ(host.m_nBatchRuns, 1);
-  EXPECT_EQ(framesSeen, 1149);
+  EXPECT_EQ(framesSeen, kTruncatedFrames);
   EXPECT_TRUE(host.m_prompt.m_messages.empty());
 }
 
@@ -89,13 +127,18 @@ TEST(Document, OpenFailuresSayWhy) {
 }
 
 TEST(Document, DisplaySwitchesComeFromTheSettings) {
-  REQUIRE_CORPUS();
+  CTempDir dir;
+  CModelSpec pointsOnly;
+  pointsOnly.m_nAnalog = 0;
+  pointsOnly.m_nSamplesPerFrame = 0;
+  const std::string withAnalog = WriteTrial(dir.File("trial.c3d"), PROCESSOR_PC);
+  const std::string withoutAnalog = WriteTrial(dir.File("static.c3d"), PROCESSOR_PC, pointsOnly);
   CFakeHost host;
   host.m_settings.m_nScaleAnalog = 1;
   host.m_settings.m_nScale3d = 0;
   host.m_settings.m_nSubFrames = 1;
   host.m_settings.m_nShowList = 0;
-  CEditorDoc* doc = host.OpenDocumentFile(CorpusFile("c3dorg_s02_pc_int.c3d"));
+  CEditorDoc* doc = host.OpenDocumentFile(withAnalog);
   ASSERT_NE(doc, nullptr);
   EXPECT_TRUE(doc->m_bScaleAnalog);
   EXPECT_FALSE(doc->m_bScale3D);
@@ -103,8 +146,9 @@ TEST(Document, DisplaySwitchesComeFromTheSettings) {
   EXPECT_FALSE(doc->m_bShowDataInList);
 
   // No analog samples per frame: sub-frames are off whatever the setting.
-  CEditorDoc* noAnalog = host.OpenDocumentFile(CorpusFile("auck_sydney_static.c3d"));
+  CEditorDoc* noAnalog = host.OpenDocumentFile(withoutAnalog);
   ASSERT_NE(noAnalog, nullptr);
+  ASSERT_EQ(noAnalog->m_c3d.m_header.m_nSamplesPerFrame, 0);
   EXPECT_FALSE(noAnalog->m_bShowSubFrames);
 
   host.m_settings.m_nShowList = 1;
@@ -190,17 +234,20 @@ TEST(Document, PointScaleCheck) {
   EXPECT_EQ(c3d.m_header.m_fScale, -0.5f);
 }
 
-TEST(Document, SaveWritesTheChangesAndClearsTheModifiedFlag) {
-  REQUIRE_CORPUS();
-  CTempDir dir;
-  std::string path = CopyCorpus(dir, "c3dorg_s02_sgi_real.c3d");
+namespace {
+
+// Changes samples of an SGI real file, saves it over itself and reads it
+// back with a second host.
+void SaveWritesTheChanges(const std::string& path) {
   CFakeHost host;
   CEditorDoc* doc = host.OpenDocumentFile(path);
   ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(doc->m_c3d.m_nProcessor, PROCESSOR_SGI);
+  ASSERT_TRUE(doc->m_c3d.IsReal());
   CViewSpy view;
   doc->AddView(&view);
-  doc->m_c3d.m_points[3].Set(10, 123.25f);
-  doc->m_c3d.m_analogs[2].Set(5, -7.5f);
+  doc->m_c3d.m_points.back().Set(10, 123.25f);
+  doc->m_c3d.m_analogs.back().Set(5, -7.5f);
   doc->SetModifiedFlag(true);
   EXPECT_EQ(view.m_nTitles, 1);
   std::vector<float> samples = AllSamples(doc->m_c3d);
@@ -218,10 +265,32 @@ TEST(Document, SaveWritesTheChangesAndClearsTheModifiedFlag) {
   EXPECT_EQ(AllSamples(again->m_c3d), samples);
 }
 
-TEST(Document, SaveAsInEverySixFormatsReopensTheWrittenFile) {
+}  // namespace
+
+TEST(Document, SaveWritesTheChangesAndClearsTheModifiedFlag) {
+  CTempDir dir;
+  SaveWritesTheChanges(WriteRealTrial(dir.File("sgi.c3d"), PROCESSOR_SGI));
+}
+
+TEST(DocumentCorpus, SaveWritesTheChangesOfAnSgiFileFromAnotherSystem) {
   REQUIRE_CORPUS();
   CTempDir dir;
-  const std::string source = CopyCorpus(dir, "c3dorg_s02_pc_int.c3d");
+  SaveWritesTheChanges(CopyCorpus(dir, "c3dorg_s02_sgi_real.c3d"));
+}
+
+namespace {
+
+// Where Save As compares the data before and after: X of one point and Z of
+// another in frames where both are valid, and one analog sample.
+struct CProbes {
+  int m_nPointX, m_nFrameX;
+  int m_nPointZ, m_nFrameZ;
+  int m_nChannel, m_nSample;
+};
+
+// Saves a PC integer file with each filter of the Save As dialog (1 to 6 and
+// "All Files") and checks the document opened on the written file.
+void SaveAsInEveryFormat(const CTempDir& dir, const std::string& source, const CProbes& at) {
   const std::vector<unsigned char> sourceBytes = testsupport::ReadAll(source);
   for (int filter = 1; filter <= 7; ++filter) {
     SCOPED_TRACE("filter " + std::to_string(filter));
@@ -229,9 +298,11 @@ TEST(Document, SaveAsInEverySixFormatsReopensTheWrittenFile) {
     CEditorDoc* doc = host.OpenDocumentFile(source);
     ASSERT_NE(doc, nullptr);
     const CC3d& original = doc->m_c3d;
-    const double x = Coordinate(original, 5, 40, 0);
-    const double z = Coordinate(original, 20, 60, 2);
-    const float analog = original.m_analogs[3].Get(77);
+    ASSERT_EQ(original.m_nProcessor, PROCESSOR_PC);
+    ASSERT_FALSE(original.IsReal());
+    const double x = Coordinate(original, at.m_nPointX, at.m_nFrameX, 0);
+    const double z = Coordinate(original, at.m_nPointZ, at.m_nFrameZ, 2);
+    const float analog = original.m_analogs[at.m_nChannel].Get(at.m_nSample);
     const int frames = original.FrameCount();
     const std::string target = dir.File("out" + std::to_string(filter) + ".c3d");
 
@@ -246,13 +317,27 @@ TEST(Document, SaveAsInEverySixFormatsReopensTheWrittenFile) {
     EXPECT_EQ(saved->m_c3d.m_nProcessor, processor);
     EXPECT_EQ(saved->m_c3d.IsReal(), real);
     EXPECT_EQ(saved->m_c3d.FrameCount(), frames);
-    EXPECT_NEAR(Coordinate(saved->m_c3d, 5, 40, 0), x, 1e-3);
-    EXPECT_NEAR(Coordinate(saved->m_c3d, 20, 60, 2), z, 1e-3);
-    EXPECT_EQ(saved->m_c3d.m_analogs[3].Get(77), analog);
+    EXPECT_NEAR(Coordinate(saved->m_c3d, at.m_nPointX, at.m_nFrameX, 0), x, 1e-3);
+    EXPECT_NEAR(Coordinate(saved->m_c3d, at.m_nPointZ, at.m_nFrameZ, 2), z, 1e-3);
+    EXPECT_EQ(saved->m_c3d.m_analogs[at.m_nChannel].Get(at.m_nSample), analog);
     EXPECT_FALSE(saved->IsModified());
     EXPECT_TRUE(host.m_prompt.m_messages.empty());
   }
   EXPECT_EQ(testsupport::ReadAll(source), sourceBytes) << "Save As must not touch the original";
+}
+
+}  // namespace
+
+TEST(Document, SaveAsInEverySixFormatsReopensTheWrittenFile) {
+  CTempDir dir;
+  // Points are valid in even frames of the model.
+  SaveAsInEveryFormat(dir, WriteTrial(dir.File("pc.c3d"), PROCESSOR_PC), {1, 4, 0, 2, 2, 7});
+}
+
+TEST(DocumentCorpus, SaveAsInEverySixFormatsOfARecordingFromAnotherSystem) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  SaveAsInEveryFormat(dir, CopyCorpus(dir, "c3dorg_s02_pc_int.c3d"), {5, 40, 20, 60, 3, 77});
 }
 
 TEST(Document, SaveAsFromRealAsksAboutAScaleOfMinusOne) {
@@ -314,9 +399,8 @@ TEST(Document, SaveAsFromRealRescalesOnlyWithTheSetting) {
 }
 
 TEST(Document, FailedSaveAsLeavesDocumentAndOriginalIntact) {
-  REQUIRE_CORPUS();
   CTempDir dir;
-  const std::string source = CopyCorpus(dir, "c3dorg_s02_dec_real.c3d");
+  const std::string source = WriteRealTrial(dir.File("dec.c3d"), PROCESSOR_DEC);
   const std::vector<unsigned char> sourceBytes = testsupport::ReadAll(source);
   CFakeHost host;
   host.m_settings.m_nRescaleConversion = 1;
@@ -357,9 +441,8 @@ TEST(Document, FailedSaveAsLeavesDocumentAndOriginalIntact) {
 }
 
 TEST(Document, SaveAsOverItsOwnFileReopensIt) {
-  REQUIRE_CORPUS();
   CTempDir dir;
-  const std::string path = CopyCorpus(dir, "c3dorg_s02_dec_int.c3d");
+  const std::string path = WriteTrial(dir.File("dec.c3d"), PROCESSOR_DEC);
   CFakeHost host;
   CEditorDoc* doc = host.OpenDocumentFile(path);
   ASSERT_NE(doc, nullptr);
@@ -413,9 +496,8 @@ TEST(Document, SaveAsDialogOffersTheCurrentFormat) {
 }
 
 TEST(Document, ClosingAModifiedDocumentAsksFirst) {
-  REQUIRE_CORPUS();
   CTempDir dir;
-  const std::string path = CopyCorpus(dir, "c3dorg_s02_pc_real.c3d");
+  const std::string path = WriteRealTrial(dir.File("walk.c3d"), PROCESSOR_PC);
   const std::vector<unsigned char> bytes = testsupport::ReadAll(path);
   CFakeHost host;
   CEditorDoc* doc = host.OpenDocumentFile(path);
@@ -424,7 +506,7 @@ TEST(Document, ClosingAModifiedDocumentAsksFirst) {
 
   doc->m_c3d.m_analogs[1].Set(2, 42.0f);
   doc->SetModifiedFlag(true);
-  const std::string question = "Save changes to c3dorg_s02_pc_real.c3d?";
+  const std::string question = "Save changes to walk.c3d?";
   host.m_prompt.ExpectQuestion(CUserPrompt::ANSWER_CANCEL, question);
   EXPECT_FALSE(doc->SaveModified());
   host.m_prompt.ExpectQuestion(CUserPrompt::ANSWER_NO, question);
@@ -441,10 +523,9 @@ TEST(Document, ClosingAModifiedDocumentAsksFirst) {
 }
 
 TEST(Document, AFailedSaveKeepsTheDocumentOpenAndModified) {
-  REQUIRE_CORPUS();
   CTempDir dir;
   fs::create_directory(dir.File("sub"));
-  fs::copy_file(CorpusFile("c3dorg_s02_pc_int.c3d"), dir.File("sub/a.c3d"));
+  WriteTrial(dir.File("sub/a.c3d"), PROCESSOR_PC);
   CFakeHost host;
   CEditorDoc* doc = host.OpenDocumentFile(dir.File("sub/a.c3d"));
   ASSERT_NE(doc, nullptr);
@@ -460,15 +541,13 @@ TEST(Document, AFailedSaveKeepsTheDocumentOpenAndModified) {
 }
 
 TEST(Document, BatchSaveConvertsInPlaceAndUndoesAFailedConversion) {
-  REQUIRE_CORPUS();
   CTempDir dir;
   fs::create_directory(dir.File("sub"));
-  const std::string path = dir.File("sub/a.c3d");
-  fs::copy_file(CorpusFile("c3dorg_s02_pc_real.c3d"), path);
+  const std::string path = WriteRealTrial(dir.File("sub/a.c3d"), PROCESSOR_PC);
   CFakeHost host;
   CEditorDoc* doc = host.OpenDocumentFile(path);
   ASSERT_NE(doc, nullptr);
-  const double x = Coordinate(doc->m_c3d, 2, 30, 0);
+  const double x = Coordinate(doc->m_c3d, 1, 4, 0);
 
   ASSERT_TRUE(doc->SaveConverted(StorageKind::Integer, PROCESSOR_DEC));
   EXPECT_FALSE(doc->m_c3d.IsReal());
@@ -478,7 +557,7 @@ TEST(Document, BatchSaveConvertsInPlaceAndUndoesAFailedConversion) {
   ASSERT_NE(written, nullptr);
   EXPECT_EQ(written->m_c3d.m_nProcessor, PROCESSOR_DEC);
   EXPECT_FALSE(written->m_c3d.IsReal());
-  EXPECT_NEAR(Coordinate(written->m_c3d, 2, 30, 0), x, std::abs(written->m_c3d.m_header.m_fScale));
+  EXPECT_NEAR(Coordinate(written->m_c3d, 1, 4, 0), x, std::abs(written->m_c3d.m_header.m_fScale));
 
   // Back to real, but the folder is gone: the document stays as it was.
   const std::vector<float> samples = AllSamples(doc->m_c3d);
