@@ -245,43 +245,73 @@ TEST_F(ListContent, NothingToShow) {
   }
 }
 
+namespace {
+
+// Opens `path` and lists every node of its tree: each list builds, and every
+// cell of the first and last rows of a channel list has text.
+void CheckEveryList(const std::string& path) {
+  CFakeHost host;
+  CEditorDoc* doc = host.OpenDocumentFile(path);
+  ASSERT_NE(doc, nullptr);
+  std::vector<CTreeNode> tree = BuildTree(*doc);
+  EXPECT_EQ(tree[1].m_children.size(), static_cast<size_t>(doc->m_c3d.AnalogCount()));
+  EXPECT_EQ(tree[2].m_children.size(), static_cast<size_t>(doc->m_c3d.PointCount()));
+  std::vector<const CTreeNode*> nodes;
+  for (const CTreeNode& root : tree) {
+    nodes.push_back(&root);
+    for (const CTreeNode& child : root.m_children) nodes.push_back(&child);
+  }
+  for (const CTreeNode* node : nodes) {
+    SelectTreeNode(*doc, *node);
+    CListLayout layout = DescribeList(*doc, true);
+    if (layout.m_kind == ListKind::None) {
+      EXPECT_EQ(node->m_nItem, -4) << node->m_strText;
+      continue;
+    }
+    for (int row : {0, layout.m_nRows - 1}) {
+      for (size_t c = 0; c < layout.m_columns.size(); ++c) {
+        std::string text = ListCellText(*doc, layout, row, static_cast<int>(c));
+        if (layout.m_kind == ListKind::Analog || layout.m_kind == ListKind::Point) {
+          EXPECT_FALSE(text.empty()) << node->m_strText << " row " << row << " column " << c;
+        }
+      }
+    }
+  }
+  doc->m_nSelNode = -1;
+  CListLayout header = DescribeList(*doc, false);
+  EXPECT_EQ(ListCellText(*doc, header, 3, 1), std::to_string(doc->m_c3d.m_header.m_nFirstFrame));
+}
+
+}  // namespace
+
+TEST(ListContentFiles, EveryListOfFilesInSeveralFormats) {
+  testsupport::CTempDir dir;
+  struct {
+    const char* m_pName;
+    int m_nProcessor;
+    CModelSpec m_spec;
+  } files[] = {
+      {"sgi_int.c3d", PROCESSOR_SGI, CModelSpec{}},
+      {"dec_real.c3d", PROCESSOR_DEC, CModelSpec{3, 2, 6, 2, true, 0.5f, 50.0f, 1}},
+      // Many analog channels with several samples per frame, from frame 101.
+      {"many_analogs.c3d", PROCESSOR_PC, CModelSpec{40, 2, 10, 5, false, 0.5f, 100.0f, 101}},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.m_pName);
+    CC3d model;
+    BuildModel(model, f.m_spec);
+    model.m_nProcessor = f.m_nProcessor;
+    ASSERT_TRUE(SaveModel(model, dir.File(f.m_pName)));
+    CheckEveryList(dir.File(f.m_pName));
+  }
+}
+
+// Files of several writers and systems.
 TEST(ListContentCorpus, EveryListOfSeveralFilesFormats) {
   REQUIRE_CORPUS();
   for (const char* name : {"c3dorg_s01_eb015_sgi_int.c3d", "btk_analysis_dec_real.c3d",
                            "ktk_shadow_many_analogs_large.c3d", "c3dorg_s10_type2.c3d"}) {
     SCOPED_TRACE(name);
-    CFakeHost host;
-    CEditorDoc* doc = host.OpenDocumentFile(CorpusFile(name));
-    ASSERT_NE(doc, nullptr);
-    std::vector<CTreeNode> tree = BuildTree(*doc);
-    EXPECT_EQ(tree[1].m_children.size(), static_cast<size_t>(doc->m_c3d.AnalogCount()));
-    EXPECT_EQ(tree[2].m_children.size(), static_cast<size_t>(doc->m_c3d.PointCount()));
-    // Every node lists without error, and every cell of the first and last
-    // rows has text.
-    std::vector<const CTreeNode*> nodes;
-    for (const CTreeNode& root : tree) {
-      nodes.push_back(&root);
-      for (const CTreeNode& child : root.m_children) nodes.push_back(&child);
-    }
-    for (const CTreeNode* node : nodes) {
-      SelectTreeNode(*doc, *node);
-      CListLayout layout = DescribeList(*doc, true);
-      if (layout.m_kind == ListKind::None) {
-        EXPECT_EQ(node->m_nItem, -4) << node->m_strText;
-        continue;
-      }
-      for (int row : {0, layout.m_nRows - 1}) {
-        for (size_t c = 0; c < layout.m_columns.size(); ++c) {
-          std::string text = ListCellText(*doc, layout, row, static_cast<int>(c));
-          if (layout.m_kind == ListKind::Analog || layout.m_kind == ListKind::Point) {
-            EXPECT_FALSE(text.empty()) << node->m_strText << " row " << row << " column " << c;
-          }
-        }
-      }
-    }
-    doc->m_nSelNode = -1;
-    CListLayout header = DescribeList(*doc, false);
-    EXPECT_EQ(ListCellText(*doc, header, 3, 1),
-              std::to_string(doc->m_c3d.m_header.m_nFirstFrame));
+    CheckEveryList(CorpusFile(name));
   }
 }
