@@ -2,29 +2,23 @@
 
 #include <QFile>
 #include <QTreeWidget>
-#include <cstdlib>
-#include <filesystem>
 
 #include "C3dFileBuilder.h"
 #include "app/frames/MainFrame.h"
 #include "views/EditorView.h"
 
+// The corpus lookup of the core suite (tests/core/TestSupport.h, which also
+// brings GoogleTest's macros and so is not included here).
+namespace testsupport {
+std::string CorpusDir();
+std::string CorpusFile(const std::string& name);
+}  // namespace testsupport
+
 namespace guitest {
 
-std::string CorpusDir() {
-  std::string dir;
-  if (const char* env = std::getenv("QUORVEL_TESTDATA"); env && *env)
-    dir = env;
-  else
-    dir = QUORVEL_TESTDATA_DIR;
-  std::error_code error;
-  return std::filesystem::is_directory(dir, error) ? dir : std::string();
-}
+std::string CorpusDir() { return testsupport::CorpusDir(); }
 
-std::string CorpusFile(const std::string& name) {
-  const std::string dir = CorpusDir();
-  return dir.empty() ? std::string() : dir + "/" + name;
-}
+std::string CorpusFile(const std::string& name) { return testsupport::CorpusFile(name); }
 
 bool CScriptedPrompt::AskYesNo(const std::string& text) {
   m_questions.push_back(text);
