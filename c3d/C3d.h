@@ -106,6 +106,9 @@ class CC3d {
                     const std::string& text);
 
   // ---- Reading (C3dRead.cpp) --------------------------------------------
+  // The 13 captions of the header information, in display order; Open copies
+  // them into m_headerLabels.
+  static const std::vector<std::string>& HeaderInformationLabels();
   bool AllocateChannels();
   void FreeChannels();
   bool CheckTrialFrames() const;

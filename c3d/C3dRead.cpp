@@ -20,13 +20,6 @@ constexpr int64_t kChunkBytes = 4 << 20;
 // Frames are moved into the stores this many bytes at a time.
 constexpr int64_t kTileBytes = 128 << 10;
 
-const char* const kHeaderLabels[] = {
-    "Parameter Record", "3D Points",     "Analog Channels",
-    "First Frame",      "Last Frame",    "Maximum Interpolation Gap",
-    "Scaling Factor",   "Data Start",    "Sampling Rate",
-    "File Format",      "Data Type",     "A to V Ratio",
-    "Nyquist Freq (Hz)"};
-
 // One TRIAL field: element 1 x 65536 + element 0, both unsigned 16-bit.
 // Returns false when the parameter cannot be used for the check.
 bool TrialField(const CParam* param, double& value) {
@@ -77,6 +70,16 @@ float* RealData(CSampleStore& store) { return store.Reals(); }
 
 }  // namespace
 
+const std::vector<std::string>& CC3d::HeaderInformationLabels() {
+  static const std::vector<std::string> labels = {
+      "Parameter Record", "3D Points",     "Analog Channels",
+      "First Frame",      "Last Frame",    "Maximum Interpolation Gap",
+      "Scaling Factor",   "Data Start",    "Sampling Rate",
+      "File Format",      "Data Type",     "A to V Ratio",
+      "Nyquist Freq (Hz)"};
+  return labels;
+}
+
 int CC3d::FrameCount() const {
   int count = static_cast<int>(m_header.m_nLastFrame) - static_cast<int>(m_header.m_nFirstFrame) + 1;
   return std::max(count, 0);
@@ -114,7 +117,7 @@ int CC3d::Open() {
 
   if (ok) {
     m_bOpen = true;
-    m_headerLabels.assign(std::begin(kHeaderLabels), std::end(kHeaderLabels));
+    m_headerLabels = HeaderInformationLabels();
     return 1;
   }
   std::string text;

@@ -9,12 +9,6 @@
 
 namespace {
 
-const char* const kHeaderLabels[] = {
-    "Parameter Record", "3D Points",      "Analog Channels", "First Frame",
-    "Last Frame",       "Maximum Interpolation Gap", "Scaling Factor", "Data Start",
-    "Sampling Rate",    "File Format",    "Data Type",       "A to V Ratio",
-    "Nyquist Freq (Hz)"};
-constexpr int kHeaderLabelCount = sizeof kHeaderLabels / sizeof kHeaderLabels[0];
 constexpr int kMaxHeaderEvents = 18;
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -67,8 +61,10 @@ std::string HeaderValue(const CC3d& c3d, int row) {
 
 std::string HeaderCell(const CC3d& c3d, int row, int column) {
   if (column == 0) {
-    if (row < static_cast<int>(c3d.m_headerLabels.size())) return c3d.m_headerLabels[static_cast<size_t>(row)];
-    return row < kHeaderLabelCount ? kHeaderLabels[row] : "";
+    // A model that was never opened has no captions of its own yet.
+    const std::vector<std::string>& labels =
+        c3d.m_headerLabels.empty() ? CC3d::HeaderInformationLabels() : c3d.m_headerLabels;
+    return row < static_cast<int>(labels.size()) ? labels[static_cast<size_t>(row)] : "";
   }
   return column == 1 ? HeaderValue(c3d, row) : std::string();
 }
@@ -177,10 +173,29 @@ std::string PointCell(const CEditorDoc& doc, const CListLayout& layout, int row,
 
 }  // namespace
 
-std::string ChannelLabel(const CC3d& c3d, bool point, int index) {
-  const CParam* labels = c3d.FindParam(point ? "POINT" : "ANALOG", "LABELS");
+namespace {
+
+// Entry `index` of a LABELS parameter, or empty when there is none.
+std::string LabelAt(const CParam* labels, int index) {
   if (!labels || !labels->IsChar() || index < 0 || index >= labels->ElementCount()) return std::string();
   return labels->m_strings[static_cast<size_t>(index)];
+}
+
+// The tree node of the analog channels (-2) or the points (-3) with one child
+// per channel.
+CTreeNode ChannelNodes(const CC3d& c3d, bool point) {
+  const int node = point ? -3 : -2;
+  CTreeNode parent{point ? "3D Data" : "Analog Data", node, -4, {}};
+  const CParam* labels = c3d.FindParam(point ? "POINT" : "ANALOG", "LABELS");
+  const int count = point ? c3d.PointCount() : c3d.AnalogCount();
+  for (int i = 0; i < count; ++i) parent.m_children.push_back({ChannelName(i, LabelAt(labels, i)), node, i, {}});
+  return parent;
+}
+
+}  // namespace
+
+std::string ChannelLabel(const CC3d& c3d, bool point, int index) {
+  return LabelAt(c3d.FindParam(point ? "POINT" : "ANALOG", "LABELS"), index);
 }
 
 std::vector<CTreeNode> BuildTree(const CEditorDoc& doc) {
@@ -188,25 +203,8 @@ std::vector<CTreeNode> BuildTree(const CEditorDoc& doc) {
   std::vector<CTreeNode> roots;
   roots.push_back({"Header Information", -1, -4, {}});
 
-  CTreeNode analog{"Analog Data", -2, -4, {}};
-  const CParam* analogLabels = c3d.FindParam("ANALOG", "LABELS");
-  for (int i = 0; i < c3d.AnalogCount(); ++i) {
-    std::string label;
-    if (analogLabels && analogLabels->IsChar() && i < analogLabels->ElementCount())
-      label = analogLabels->m_strings[static_cast<size_t>(i)];
-    analog.m_children.push_back({ChannelName(i, label), -2, i, {}});
-  }
-  roots.push_back(std::move(analog));
-
-  CTreeNode points{"3D Data", -3, -4, {}};
-  const CParam* pointLabels = c3d.FindParam("POINT", "LABELS");
-  for (int i = 0; i < c3d.PointCount(); ++i) {
-    std::string label;
-    if (pointLabels && pointLabels->IsChar() && i < pointLabels->ElementCount())
-      label = pointLabels->m_strings[static_cast<size_t>(i)];
-    points.m_children.push_back({ChannelName(i, label), -3, i, {}});
-  }
-  roots.push_back(std::move(points));
+  roots.push_back(ChannelNodes(c3d, false));
+  roots.push_back(ChannelNodes(c3d, true));
 
   for (size_t g = 0; g < c3d.m_groups.size(); ++g) {
     const CGroup& group = c3d.m_groups[g];
@@ -297,8 +295,8 @@ CListLayout DescribeList(const CEditorDoc& doc, bool editMode) {
     layout.m_kind = ListKind::Header;
     layout.m_strCaption = "Displaying Header Information";
     layout.m_columns = {{"FIELD", 150}, {"DATA", 150}};
-    layout.m_nRows = c3d.m_headerLabels.empty() ? kHeaderLabelCount
-                                                : static_cast<int>(c3d.m_headerLabels.size());
+    layout.m_nRows = static_cast<int>(c3d.m_headerLabels.empty() ? CC3d::HeaderInformationLabels().size()
+                                                                  : c3d.m_headerLabels.size());
     return layout;
   }
   if (node == -2 || node == -3) {
