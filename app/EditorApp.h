@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "app/ConsolePrompt.h"
 #include "app/CopyBuffer.h"
 #include "app/RecentFiles.h"

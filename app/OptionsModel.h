@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "c3d/UserPrompt.h"
 
 class CEditorApp;

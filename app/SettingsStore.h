@@ -22,7 +22,7 @@
 #include <string>
 #include <utility>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "c3d/IniFile.h"
 
 // Section and key names shared with the dialogs that remember values.
