@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include "cli/CliSubcommands.h"
+
 namespace {
 
 bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& option,
@@ -138,14 +140,46 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliCommand& comman
 }
 
 const char* CliUsageText() {
-  return "usage: quorvel-cli header FILE\n"
-         "       quorvel-cli export analog|points|parameters FILE OUT\n"
-         "       quorvel-cli convert IN OUT [--processor pc|dec|sgi] [--storage integer|real] "
-         "[--rescale]\n"
-         "       quorvel-cli --help | --version\n";
+  static const std::string text = [] {
+    std::string t =
+        "usage: quorvel-cli header FILE\n"
+        "       quorvel-cli export analog|points|parameters FILE OUT\n"
+        "       quorvel-cli convert IN OUT [--processor pc|dec|sgi] [--storage integer|real] "
+        "[--rescale]\n";
+    for (const CCliSubcommand& sub : CliSubcommands()) {
+      // Every usage line of a subcommand gets the same indentation.
+      std::string usage = sub.m_pszUsage;
+      size_t start = 0;
+      while (start < usage.size()) {
+        size_t end = usage.find('\n', start);
+        if (end == std::string::npos) end = usage.size();
+        t += "       quorvel-cli " + usage.substr(start, end - start) + "\n";
+        start = end + 1;
+      }
+    }
+    t += "       quorvel-cli --help | --version\n";
+    return t;
+  }();
+  return text.c_str();
 }
 
+// The help of the built-in commands; the subcommands' paragraphs go before
+// the closing options.
+static const char* BuiltinHelpText();
+
 const char* CliHelpText() {
+  static const std::string text = [] {
+    std::string t = BuiltinHelpText();
+    const std::string tail = "  --help       Shows this text.\n";
+    std::string subs;
+    for (const CCliSubcommand& sub : CliSubcommands()) subs += std::string(sub.m_pszHelp) + "\n";
+    t.insert(t.find(tail), subs);
+    return t;
+  }();
+  return text.c_str();
+}
+
+static const char* BuiltinHelpText() {
   return "quorvel-cli: reads, exports and converts C3D motion-capture files without a window.\n"
          "\n"
          "Commands:\n"

@@ -6,9 +6,21 @@
 #include "c3d/Version.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliSubcommands.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty()) {
+    if (const CCliSubcommand* sub = FindCliSubcommand(args[0])) {
+      bool help = false;
+      for (size_t i = 1; i < args.size(); ++i) help = help || args[i] == "--help" || args[i] == "-h";
+      if (help) {
+        std::printf("usage: quorvel-cli %s\n%s", sub->m_pszUsage, sub->m_pszHelp);
+        return kExitOk;
+      }
+      return sub->m_pfnRun(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+  }
   CCliCommand command;
   std::string error;
   if (!ParseCliArguments(args, command, error)) {

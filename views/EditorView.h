@@ -5,9 +5,11 @@
 // frame range for the data lists and in-place editing of sample values.
 
 #include <QWidget>
+#include <functional>
 
 #include "document/EditorDoc.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -36,6 +38,12 @@ class CEditorView : public QWidget, public CDocView {
   // The Views page of the options was applied: take the scale and sub-frame
   // switches from the settings again and redraw.
   void RefreshFromSettings();
+
+  // The main window's commands by name, asked for when the pop-up menu opens
+  // (with their enabled state up to date). Without it, or for a command not
+  // known, the pop-up menu leaves that entry out.
+  using CommandLookup = std::function<QAction*(const QString& name)>;
+  void SetCommandLookup(CommandLookup lookup) { m_fnCommandLookup = std::move(lookup); }
 
   // The pop-up menu of the view (also used by the tests).
   QMenu* CreateContextMenu(QWidget* parent);
@@ -93,4 +101,5 @@ class CEditorView : public QWidget, public CDocView {
   CListTable* m_pList = nullptr;
   CListModel* m_pModel = nullptr;
   bool m_bFillingTree = false;
+  CommandLookup m_fnCommandLookup;
 };

@@ -34,6 +34,7 @@ CMainFrame::CMainFrame(CQtEditorApp& app) : m_app(app) {
 
   CreateMenus();
   CreateToolBar();
+  AddTopicCommands(*this);
   statusBar()->showMessage("Ready");
   setAcceptDrops(true);
   resize(1024, 768);
@@ -45,6 +46,51 @@ CMainFrame::CMainFrame(CQtEditorApp& app) : m_app(app) {
 CMainFrame::~CMainFrame() = default;
 
 QAction* CMainFrame::Action(const QString& name) const { return m_actions.value(name, nullptr); }
+
+CCommandContext CMainFrame::CommandContext() {
+  return CCommandContext{m_app, *this, ActiveDocument()};
+}
+
+QMenu* CMainFrame::Menu(const QString& path, const QString& text) {
+  if (QMenu* menu = m_menus.value(path, nullptr)) return menu;
+  const int slash = path.lastIndexOf('/');
+  if (slash < 0) return nullptr;
+  QMenu* parent = Menu(path.left(slash));
+  if (!parent) return nullptr;
+  auto* menu = new QMenu(text.isEmpty() ? path.mid(slash + 1) : text, parent);
+  parent->insertMenu(m_menuAnchors.value(path.left(slash), nullptr), menu);
+  m_menus.insert(path, menu);
+  return menu;
+}
+
+QAction* CMainFrame::AddCommand(const CCommand& command) {
+  QMenu* menu = Menu(command.m_strMenu);
+  Q_ASSERT(menu);
+  auto* action = new QAction(command.m_icon, command.m_strText, this);
+  action->setStatusTip(command.m_strStatusTip);
+  if (!command.m_shortcut.isEmpty()) action->setShortcut(command.m_shortcut);
+  action->setCheckable(static_cast<bool>(command.m_fnChecked));
+  const size_t index = m_commands.size();
+  connect(action, &QAction::triggered, this, [this, index] {
+    // The state may have changed since the menu was drawn (a shortcut, a
+    // pop-up menu of a view): ask again before running.
+    CCommandContext context = CommandContext();
+    const CCommand& c = m_commands[index].m_command;
+    const bool enabled = c.m_fnEnabled ? c.m_fnEnabled(context) : context.m_pDoc != nullptr;
+    if (enabled && c.m_fnRun) c.m_fnRun(context);
+    UpdateCommandUI();
+  });
+  QAction* anchor = m_menuAnchors.value(command.m_strMenu, nullptr);
+  if (command.m_bSeparatorBefore) menu->insertSeparator(anchor);
+  menu->insertAction(anchor, action);
+  if (!command.m_strToolBarText.isEmpty()) {
+    action->setIconText(command.m_strToolBarText);
+    m_pToolBar->addAction(action);
+  }
+  m_actions.insert(command.m_strName, action);
+  m_commands.push_back(CRegisteredCommand{command, action});
+  return action;
+}
 
 CSplitter* CMainFrame::ActiveFrame() const {
   QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
@@ -110,6 +156,8 @@ void CMainFrame::CreateMenus() {
             &CMainFrame::OnFileOptions);
   m_pRecentSeparator = m_pFileMenu->addSeparator();
   m_pFileMenu->addSeparator();
+  m_menus.insert("File", m_pFileMenu);
+  m_menuAnchors.insert("File", m_pRecentSeparator);
   QAction* exitAction = new QAction("E&xit", this);
   exitAction->setStatusTip("Quit the program; asks to save changed files");
   exitAction->setShortcut(QKeySequence::Quit);
@@ -129,6 +177,8 @@ void CMainFrame::CreateMenus() {
   undo->setIcon(st->standardIcon(QStyle::SP_ArrowBack));
   undo->setIconText("Undo");
   edit->addSeparator();
+  m_menus.insert("Edit", edit);
+  m_menuAnchors.insert("Edit", edit->addSeparator());
   QAction* editMode = AddAction(edit, "Edit Mode", "&Edit Mode",
                                 "Allow the values of the files to be edited",
                                 &CMainFrame::OnEditMode);
@@ -137,6 +187,7 @@ void CMainFrame::CreateMenus() {
 
   // View
   QMenu* view = menuBar()->addMenu("&View");
+  m_menus.insert("View", view);
   m_pToolBar = new QToolBar("Toolbar", this);
   m_pToolBar->setObjectName("ToolBar");
   QAction* toolbarToggle = m_pToolBar->toggleViewAction();
@@ -164,6 +215,9 @@ void CMainFrame::CreateMenus() {
 
   // Tools
   QMenu* tools = menuBar()->addMenu("&Tools");
+  m_menus.insert("Tools", tools);
+  m_menuAnchors.insert("Tools", tools->addSeparator());
+  connect(tools, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
   QAction* options = AddAction(tools, "Options", "&Options...", "Change the program's options",
                                &CMainFrame::OnToolsOptions);
   options->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -184,6 +238,7 @@ void CMainFrame::CreateMenus() {
 
   // Help
   QMenu* help = menuBar()->addMenu("&Help");
+  m_menus.insert("Help", help);
   QAction* about = AddAction(help, "About", "&About Quorvel...",
                              "Show the program's name and version", &CMainFrame::OnAbout);
   about->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
@@ -299,6 +354,13 @@ void CMainFrame::UpdateCommandUI() {
   QAction* subFrames = Action("Show Analog Sub Frames");
   subFrames->setEnabled(hasDoc && doc->CanShowSubFrames());
   subFrames->setChecked(hasDoc && doc->m_bShowSubFrames);
+
+  CCommandContext context = CommandContext();
+  for (const CRegisteredCommand& entry : m_commands) {
+    const CCommand& c = entry.m_command;
+    entry.m_pAction->setEnabled(c.m_fnEnabled ? c.m_fnEnabled(context) : hasDoc);
+    if (c.m_fnChecked) entry.m_pAction->setChecked(c.m_fnChecked(context));
+  }
 
   Action("Status Bar")->setChecked(statusBar()->isVisible());
   const bool anyWindow = !m_pMdiArea->subWindowList().isEmpty();

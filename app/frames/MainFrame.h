@@ -4,6 +4,9 @@
 // open document. Files dropped on it are opened.
 
 #include <QMainWindow>
+#include <vector>
+
+#include "app/frames/Commands.h"
 
 class QAction;
 class QMdiArea;
@@ -41,6 +44,16 @@ class CMainFrame : public QMainWindow {
   // "Show Data in List", "Scale Data", "Show Analog Sub Frames", "Toolbar",
   // "Status Bar", "Options", "Cascade", "Tile", "About").
   QAction* Action(const QString& name) const;
+
+  // Adds a command of a topic (see Commands.h): its menu item, its tool bar
+  // button when it has a label, and its place in UpdateCommandUI.
+  QAction* AddCommand(const CCommand& command);
+  // A menu by path ("Edit", "Edit/New", "Tools/Validity"). A sub-menu is
+  // created on first use, at the end of its parent's topic commands, with
+  // `text` (or its own name) as caption; null for an unknown top-level menu.
+  QMenu* Menu(const QString& path, const QString& text = QString());
+  // The context in which commands of the active document run.
+  CCommandContext CommandContext();
   QMenu* FileMenu() const { return m_pFileMenu; }
   QMenu* RecentMenu() const { return m_pRecentMenu; }
   QToolBar* ToolBar() const { return m_pToolBar; }
@@ -88,4 +101,13 @@ class CMainFrame : public QMainWindow {
   QToolBar* m_pToolBar = nullptr;
   QToolButton* m_pOpenButton = nullptr;
   QMap<QString, QAction*> m_actions;
+  // Menus by path, and for each the item before which topic commands go
+  // (null: at the end).
+  QMap<QString, QMenu*> m_menus;
+  QMap<QString, QAction*> m_menuAnchors;
+  struct CRegisteredCommand {
+    CCommand m_command;
+    QAction* m_pAction;
+  };
+  std::vector<CRegisteredCommand> m_commands;
 };

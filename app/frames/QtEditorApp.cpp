@@ -159,6 +159,11 @@ CSplitter* CQtEditorApp::CreateFrame(CEditorDoc& doc) {
     if (CEditorDoc* viewDoc = view->GetDocument()) OnOptions(viewDoc);
   });
   connect(view, &CEditorView::documentChanged, this, [this] { UpdateCommandUI(); });
+  view->SetCommandLookup([this](const QString& name) -> QAction* {
+    if (!m_pMainFrame) return nullptr;
+    m_pMainFrame->UpdateCommandUI();
+    return m_pMainFrame->Action(name);
+  });
   view->OnInitialUpdate();
   if (maximised)
     frame->showMaximized();

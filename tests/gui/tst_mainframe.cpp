@@ -43,6 +43,7 @@ class TestMainFrame : public QObject {
   void closingAsksAboutChanges();
   void quittingAsksForEveryChangedFile();
   void saveAsReopensTheSavedFile();
+  void topicCommandsJoinMenusAndPopups();
 };
 
 void TestMainFrame::commandLineForms() {
@@ -381,3 +382,61 @@ void TestMainFrame::saveAsReopensTheSavedFile() {
 
 QTEST_MAIN(TestMainFrame)
 #include "tst_mainframe.moc"
+
+void TestMainFrame::topicCommandsJoinMenusAndPopups() {
+  QTemporaryDir dir;
+  const std::string a = dir.filePath("a.c3d").toStdString();
+  WriteSyntheticFile(a, 5, 1, 0, 0);
+  CTestApp app;
+  QVERIFY(app.Init(a));
+  CMainFrame* frame = app.MainFrame();
+
+  // A Tools command goes before Options, a sub-menu command into its own
+  // menu; it runs only while its rule enables it.
+  bool allowed = false;
+  int runs = 0;
+  CCommand interpolate;
+  interpolate.m_strName = "Interpolate";
+  interpolate.m_strMenu = "Tools";
+  interpolate.m_strText = "&Interpolate...";
+  interpolate.m_fnRun = [&](CCommandContext& context) {
+    QVERIFY(context.m_pDoc);
+    ++runs;
+  };
+  interpolate.m_fnEnabled = [&](const CCommandContext&) { return allowed; };
+  QAction* action = frame->AddCommand(interpolate);
+  CCommand check;
+  check.m_strName = "Validity 3D Data";
+  check.m_strMenu = "Tools/Validity";
+  check.m_strText = "&3D Data...";
+  frame->Menu("Tools/Validity", "&Validity");
+  frame->AddCommand(check);
+
+  QMenu* tools = frame->Menu("Tools");
+  QList<QAction*> items = tools->actions();
+  QVERIFY(items.indexOf(action) < items.indexOf(frame->Action("Options")));
+  QVERIFY(items.indexOf(frame->Menu("Tools/Validity")->menuAction()) < items.indexOf(frame->Action("Options")));
+
+  frame->UpdateCommandUI();
+  QVERIFY(!action->isEnabled());
+  action->trigger();
+  QCOMPARE(runs, 0);
+  allowed = true;
+  frame->UpdateCommandUI();
+  QVERIFY(action->isEnabled());
+  QVERIFY(frame->Action("Validity 3D Data")->isEnabled());
+
+  // The editor view's pop-up menu offers the same commands with their state.
+  CEditorView* view = app.EditorViewOf(app.Documents()[0]);
+  std::unique_ptr<QMenu> menu(view->CreateContextMenu(nullptr));
+  QAction* popupItem = nullptr;
+  QMenu* validity = nullptr;
+  for (QAction* item : menu->actions()) {
+    if (item->text() == "&Interpolate...") popupItem = item;
+    if (item->menu() && item->text() == "&Validity") validity = item->menu();
+  }
+  QVERIFY(popupItem && popupItem->isEnabled());
+  QVERIFY(validity && validity->actions().size() == 1);
+  popupItem->trigger();
+  QCOMPARE(runs, 1);
+}

@@ -1,0 +1,10 @@
+#include "app/frames/Commands.h"
+
+#include "app/frames/MainFrame.h"
+
+// One line per topic file; each topic's function is declared here and
+// defined in its own file (app/frames/XxxCommands.cpp).
+
+void AddTopicCommands(CMainFrame& frame) {
+  (void)frame;
+}

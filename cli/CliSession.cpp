@@ -1,0 +1,43 @@
+#include "cli/CliSession.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "document/EditorDoc.h"
+
+void CliError(const std::string& text) { std::fprintf(stderr, "quorvel-cli: %s\n", text.c_str()); }
+
+CCliSession::CCliSession(bool yes)
+    : m_prompt(yes ? CConsolePrompt::POLICY_YES : CConsolePrompt::POLICY_NO) {
+  m_app.SetPrompt(&m_prompt);
+  m_app.m_settings.m_nRescaleConversion = yes ? 1 : 0;
+}
+
+CEditorDoc* CCliSession::Open(const std::string& path) {
+  // The reader gives no reason when the file cannot be opened at all; the
+  // editor's file dialog never offers such a file, here it must be said.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    CliError("cannot open '" + path + "': " + std::strerror(errno));
+    return nullptr;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    CliError("cannot open '" + path + "': it is a folder");
+    return nullptr;
+  }
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    CliError("cannot open '" + path + "': " + std::strerror(errno));
+    return nullptr;
+  }
+  ::close(fd);
+  int before = m_prompt.MessageCount();
+  CEditorDoc* doc = m_app.OpenDocumentFile(path);
+  if (!doc && m_prompt.MessageCount() == before) CliError("could not read '" + path + "' as a C3D file");
+  return doc;
+}
