@@ -4,7 +4,8 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
+void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
-  (void)frame;
+  AddValidityCommands(frame);
 }
