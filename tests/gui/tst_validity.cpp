@@ -58,6 +58,7 @@ class TestValidity : public QObject {
 
  private slots:
   void validityMenuShowsTheResults();
+  void readDstDialogChoosesFileAndChannels();
 };
 
 void TestValidity::validityMenuShowsTheResults() {
@@ -113,6 +114,57 @@ void TestValidity::validityMenuShowsTheResults() {
         QCOMPARE(lines.size(), 10);
         SaveScreenshot(dialog, "validity-results.png");
       }));
+}
+
+void TestValidity::readDstDialogChoosesFileAndChannels() {
+  CTestApp app;
+  app.Start();
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("trial.c3d").toStdString();
+  WriteSyntheticFile(path, 2, 3, 2, 1);
+  CEditorDoc* doc = app.OpenDocumentFile(path);
+  QVERIFY(doc);
+  const QString dst = dir.filePath("markers.dst");
+  {
+    QFile file(dst);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!DST\r\n!P2-3\r\n1 2 3\r\n4 5 6\r\n");
+  }
+  CFileDialogResult chosen;
+  chosen.m_strPath = dst.toStdString();
+  app.m_prompt.m_files = {chosen};
+
+  const bool shown = WithModalDialog<CReadDstDlg>(
+      [&] { app.MainFrame()->Action("Read DST")->trigger(); },
+      [&](CReadDstDlg& dialog) {
+        QCOMPARE(dialog.windowTitle(), QString("Read DST"));
+        QCOMPARE(dialog.KindBox()->toolTip(), QString("Select the data to be read from the File"));
+        QCOMPARE(dialog.ChannelList()->toolTip(), QString("Select the channels to read from File"));
+        QCOMPARE(dialog.ChannelList()->count(), 2);  // analog channels first
+        QVERIFY(!dialog.OkButton()->isEnabled());
+        dialog.KindBox()->setCurrentIndex(1);
+        QCOMPARE(dialog.ChannelList()->count(), 3);
+        QCOMPARE(dialog.ChannelList()->item(1)->text(), QString("P2"));
+        dialog.ChannelList()->item(1)->setSelected(true);
+        QVERIFY(!dialog.OkButton()->isEnabled());  // no file yet
+        dialog.FileButton()->click();
+        QVERIFY(dialog.OkButton()->isEnabled());
+        SaveScreenshot(dialog, "read-dst.png");
+        dialog.OkButton()->click();
+      });
+  QVERIFY(shown);
+
+  QCOMPARE(app.m_prompt.m_fileRequests.size(), size_t(1));
+  QCOMPARE(app.m_prompt.m_fileRequests[0].m_strTitle, std::string("Select DST File"));
+  QCOMPARE(app.ReadStoreString(settingskeys::kDstReadSection, settingskeys::kDstReadDir),
+           dir.path().toStdString());
+  QCOMPARE(app.m_prompt.m_messages.back(), std::string("Results of Reading from DST\n\nP2 Read succesfully\n"));
+  const float scale = doc->m_c3d.m_header.m_fScale;
+  QVERIFY(qAbs(doc->m_c3d.m_points[1].Get(4) * scale - 4.0f) < 1e-4f);  // P2, frame 2, X
+  QVERIFY(doc->IsModified());
+  QCOMPARE(doc->m_nUndoKind, static_cast<int>(UNDO_READ_DST));
+  app.UpdateCommandUI();
+  QVERIFY(app.MainFrame()->Action("Undo")->isEnabled());
 }
 
 QTEST_MAIN(TestValidity)
