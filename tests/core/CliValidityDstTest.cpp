@@ -126,6 +126,11 @@ TEST(CliValidity, PrintsTheResultsOrWhyTheCheckCannotRun) {
   run = RunCli(dir, {"validity", "parameters", dir.File("none.cfg"), kSample});
   EXPECT_EQ(run.m_nStatus, 1);
   EXPECT_EQ(run.m_strErr, "quorvel-cli: cannot read the rules file '" + dir.File("none.cfg") + "'\n");
+  run = RunCli(dir, {"validity", "--help"});
+  EXPECT_EQ(run.m_strOut.substr(0, run.m_strOut.find("\n\n")),
+            "usage: quorvel-cli validity parameters RULES FILE [--json]\n"
+            "       quorvel-cli validity points FILE [--json]\n"
+            "       quorvel-cli validity analog FILE [--json]");
   for (std::vector<std::string> args : {std::vector<std::string>{"validity"},
                                         {"validity", "parameters", kSample},
                                         {"validity", "limits", kSample},
