@@ -461,7 +461,10 @@ void TestEditorView::contextMenuOffersOptions() {
   QStringList texts;
   for (QAction* action : menu->actions())
     if (!action->isSeparator()) texts << action->text();
-  QCOMPARE(texts, (QStringList{"&Validity", "&Options..."}));
+  // The topics' commands come first, Options last.
+  QCOMPARE(texts.last(), QString("&Options..."));
+  QVERIFY(texts.contains("Sampling &Frequency..."));
+  QVERIFY(texts.contains("&Validity"));
   menu->actions().last()->trigger();
   QCOMPARE(shown, 1);
 
