@@ -13,7 +13,7 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
       {"Video", BatchNoOp},
       {"FilterAnalog", BatchNoOp},
       {"FilterVideo", BatchNoOp},
-      {"SamplingFreq", BatchNoOp},
+      {"SamplingFreq", RunBatchSamplingFreq},
       {"Interpolation", BatchNoOp},
       {"ZeroFP", BatchNoOp},
       {"ZeroAnalog", BatchNoOp},
