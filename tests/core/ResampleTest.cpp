@@ -294,3 +294,13 @@ TEST(SamplingDialog, KeepsOnlyValuesTheCommandsAccept) {
   EXPECT_FALSE(CSamplingRequest(CSamplingRequest::MODE_RATIO, 100.0f, 0).CanAccept());
   EXPECT_FALSE(CSamplingRequest(CSamplingRequest::MODE_FREQUENCY, 0.0f, 4).CanAccept());
 }
+
+TEST(SamplingDialog, OkWithTheRateUntouchedLeavesTheFileAlone) {
+  // 10000/93 Hz is 107.52688 in single precision: the edit must show a text
+  // that reads back as that very rate (not "107.527"), or OK would resample.
+  const float rate = 10000.0f / 93.0f;
+  CSamplingRequest request(CSamplingRequest::MODE_FREQUENCY, rate, 1);
+  ASSERT_TRUE(request.SetFrequencyText(request.FrequencyText()));
+  EXPECT_EQ(static_cast<float>(request.Frequency()), rate);
+  EXPECT_EQ(CSamplingRequest(CSamplingRequest::MODE_FREQUENCY, 1.0e6f, 1).FrequencyText(), "1000000");
+}
