@@ -257,6 +257,8 @@ TEST(SamplingCorpus, UndoGivesBackTheSameFileInBothStorageKinds) {
     EXPECT_EQ(c3d.FrameCount(), frames / 2);
     doc->OnEditUndo();
     EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+    // The list shows every frame again, not the first half.
+    EXPECT_EQ(doc->m_nListLast, frames - 1);
 
     ASSERT_TRUE(ChangeRatio(*doc, ratio * 3, false));
     EXPECT_EQ(c3d.m_analogs[0].Size(), static_cast<size_t>(frames * ratio * 3));
