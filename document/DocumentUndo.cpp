@@ -106,7 +106,7 @@ bool CEditorDoc::RestoreUndoKind(int kind) {
       return true;
     case UNDO_SAMPLING_FREQUENCY:
     case UNDO_AV_RATIO:
-      if (!RestoreRates(m_c3d, m_undoFile)) return false;
+      if (!RestoreRates(m_c3d, m_undoFile, m_pSavedParams)) return false;
       m_bEventsChanged = true;
       m_bDataChanged = true;
       m_bRebuildTree = true;

@@ -193,6 +193,7 @@ bool ChangeRate(CEditorDoc& doc, float newRate, bool batch) {
     return false;
   }
 
+  if (!batch) doc.SaveParameterCopies(RateSlotNames());
   c3d.m_header.m_fFrameRate = newRate;
   c3d.m_header.m_nLastFrame = static_cast<uint16_t>(c3d.m_header.m_nFirstFrame + newFrames - 1);
   SetFirstValue(c3d, "POINT", "RATE", newRate);
@@ -248,6 +249,7 @@ bool ChangeRatio(CEditorDoc& doc, int newRatio, bool batch) {
     return false;
   }
 
+  if (!batch) doc.SaveParameterCopies(RateSlotNames());
   c3d.m_header.m_nSamplesPerFrame = static_cast<uint16_t>(newRatio);
   c3d.m_header.m_nAnalogPerFrame = static_cast<uint16_t>(channels * newRatio);
   SetFirstValue(c3d, "ANALOG", "RATE", static_cast<double>(newRatio) * c3d.m_header.m_fFrameRate);
