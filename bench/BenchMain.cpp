@@ -1,11 +1,14 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, and makes the bundled sample file.
+// and copying the same bytes, times filtering and gap filling, and makes
+// the bundled sample file.
 //
 //   quorvel-bench [--dir FOLDER] [--repeat N] [--keep]
+//   quorvel-bench --processing [--repeat N]
 //   quorvel-bench --make-sample PATH
 //
-// Every measured step runs in a child process of its own (this program with
-// "--step ..."), so that its time and its peak memory are its own.
+// Every measured file step runs in a child process of its own (this program
+// with "--step ..."), so that its time and its peak memory are its own; the
+// processing figures are taken in this process on a trial built in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,10 +26,13 @@
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
 
+int RunProcessingBench(int repeats);
+
 namespace {
 
 const char* kUsage =
     "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep]\n"
+    "       quorvel-bench --processing [--repeat N]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -258,6 +264,7 @@ int main(int argc, char** argv) {
   std::string dir;
   int repeats = 3;
   bool keep = false;
+  bool processingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -268,6 +275,8 @@ int main(int argc, char** argv) {
       if (repeats < 1) return Fail("--repeat needs a number of 1 or more");
     } else if (arg == "--keep") {
       keep = true;
+    } else if (arg == "--processing") {
+      processingOnly = true;
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s", kUsage);
       return 0;
@@ -276,5 +285,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  return RunBench(dir, repeats, keep);
+  if (processingOnly) return RunProcessingBench(repeats);
+  int status = RunBench(dir, repeats, keep);
+  return RunProcessingBench(repeats) == 0 ? status : 1;
 }
