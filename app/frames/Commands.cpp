@@ -4,9 +4,10 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
-
+void AddResampleCommands(CMainFrame& frame);
 void AddProcessCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
+  AddResampleCommands(frame);
   AddProcessCommands(frame);
 }
