@@ -59,7 +59,7 @@ void MakeGaps(CC3d& c3d) {
 }
 
 void PrintRow(const char* name, double samples, double one, double all) {
-  std::printf("%-36s %7.1f M  %8.3f s %8.1f M/s  %8.3f s %8.1f M/s\n", name, samples / 1e6, one,
+  std::printf("%-40s %7.1f M  %8.3f s %8.1f M/s  %8.3f s %8.1f M/s\n", name, samples / 1e6, one,
               samples / one / 1e6, all, samples / all / 1e6);
 }
 
@@ -123,7 +123,7 @@ int RunProcessingBench(int repeats) {
       {"3D: gap filling (3 of every 100 frames)", pointSamples, [&] { MakeGaps(c3d); },
        [&] { InterpolateGapsInPoints(c3d, points, 10, nullptr); }},
   };
-  std::printf("%-36s %9s  %21s  %21s\n", "", "samples", "1 thread", (std::to_string(cores) + " threads").c_str());
+  std::printf("%-40s %9s  %21s  %21s\n", "", "samples", "1 thread", (std::to_string(cores) + " threads").c_str());
   double butterworthOne = 0;
   for (const Row& row : rows) {
     SetProcessingThreads(1);
