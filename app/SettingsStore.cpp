@@ -243,9 +243,6 @@ void CSettingsStore::ReadSettings(const CIniFile& ini, AppSettings& s) {
   ReadFilter(ini, kButterAnalog, kButterAnalog, false, 2, 10, s.m_butterAnalog);
   ReadFilter(ini, kButterVideo, kButterVideo, true, 2, 10, s.m_butterVideo);
 
-  s.m_nFilterZero = ini.GetInt(kFirVideo, "Zero", d.m_nFilterZero);
-  s.m_fFilterResValue = ReadReal(ini, kFirVideo, "ResValue", d.m_fFilterResValue);
-
   s.m_nAnalogFilter = ReadFilterFamily(ini, "AnalogFilter");
   s.m_nVideoFilter = ReadFilterFamily(ini, "VideoFilter");
   s.m_nEdit = ini.GetInt(kSettings, "Edit", d.m_nEdit);
@@ -297,16 +294,6 @@ void CSettingsStore::WriteSettings(const AppSettings& s, CIniFile& ini) {
   WriteFilter(ini, kFirVideo, kFirVideo, true, s.m_firVideo);
   WriteFilter(ini, kButterAnalog, kButterAnalog, false, s.m_butterAnalog);
   WriteFilter(ini, kButterVideo, kButterVideo, true, s.m_butterVideo);
-
-  ini.SetInt(kFirVideo, "Zero", s.m_nFilterZero);
-  {
-    // Kept with eight decimals, unlike the other real settings.
-    char text[400];
-    auto written = std::to_chars(text, text + sizeof text, static_cast<double>(s.m_fFilterResValue),
-                                 std::chars_format::fixed, 8);
-    ini.SetString(kFirVideo, "ResValue",
-                  written.ec == std::errc() ? std::string(text, written.ptr) : "0.00000000");
-  }
 
   ini.SetInt(kSettings, "AnalogFilter", s.m_nAnalogFilter);
   ini.SetInt(kSettings, "VideoFilter", s.m_nVideoFilter);

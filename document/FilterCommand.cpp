@@ -36,10 +36,6 @@ CFilterDialogState MakeFilterDialog(const CEditorDoc& doc, bool analog,
   state.m_nFileLastFrame = c3d.m_header.m_nLastFrame;
   state.m_nStartFrame = range ? range->first : state.m_nFileFirstFrame;
   state.m_nEndFrame = range ? range->second : state.m_nFileLastFrame;
-  if (!analog) {
-    state.m_bSetResidual = s.m_nFilterZero != 0;
-    state.m_fSetResidual = s.m_fFilterResValue;
-  }
   state.m_fSampleRate = analog ? AnalogSampleRate(c3d) : PointSampleRate(c3d);
 
   const int count = analog ? c3d.AnalogCount() : c3d.PointCount();
@@ -161,10 +157,6 @@ void RunFilterCommand(CEditorDoc& doc, const CFilterDialogState& state) {
   f.m_fHighFreq = state.m_fHighFreq;
   f.m_nOrder = state.m_nOrder;
   f.m_nFrames = state.m_nFrames;
-  if (!analog) {
-    s.m_nFilterZero = state.m_bSetResidual ? 1 : 0;
-    s.m_fFilterResValue = state.m_fSetResidual;
-  }
 
   CWaitCursor wait(doc.Prompt());
   doc.SaveUndoSnapshot();

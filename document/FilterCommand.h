@@ -29,7 +29,9 @@ struct CFilterDialogState {
   float m_fResidual = 2.0f;  // 3D, "Residual" frames
   int m_nStartFrame = 0;     // file frame numbers, "Selection" frames
   int m_nEndFrame = 0;
-  bool m_bSetResidual = false;  // 3D only
+  // 3D only: "Set Residual to" and its value. The dialog keeps them in the
+  // settings store itself (Settings\FIRVideo "Zero" and "ResValue").
+  bool m_bSetResidual = false;
   float m_fSetResidual = 0.0f;
 
   std::vector<std::string> m_channelNames;
@@ -47,7 +49,8 @@ bool CanFilterPoints(const CEditorDoc& doc);
 
 // The dialog's starting values: the settings of the kind last chosen for the
 // data class, the range (file frame numbers; none: the whole file), the
-// channel names, the channel selected in the editor view.
+// channel names, the channel selected in the editor view. "Set Residual to"
+// starts off; the caller fills it from the settings store.
 CFilterDialogState MakeFilterDialog(const CEditorDoc& doc, bool analog,
                                     std::optional<std::pair<int, int>> range = std::nullopt);
 
@@ -66,9 +69,9 @@ std::string FilterHighestFrequencyText(const CFilterDialogState& state);
 // the dialog open.
 bool CheckFilterDialog(const CFilterDialogState& state, CUserPrompt& prompt);
 
-// After OK: stores the chosen kind and its values (and the "Set Residual to"
-// choice for 3D) in the settings, takes the undo snapshot, filters, and
-// marks the document modified whatever the filter's result.
+// After OK: stores the chosen kind and its values in the settings, takes
+// the undo snapshot, filters, and marks the document modified whatever the
+// filter's result.
 void RunFilterCommand(CEditorDoc& doc, const CFilterDialogState& state);
 
 // The request the dialog's values make.

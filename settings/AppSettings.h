@@ -43,11 +43,6 @@ struct AppSettings {
   FilterSettings m_butterAnalog{0, 100.0f, 200.0f, 4, FRAMES_ALL, 2.0f};
   FilterSettings m_butterVideo{0, 10.0f, 20.0f, 4, FRAMES_ALL, 2.0f};
 
-  // Filter dialog for 3D data: "Set Residual to" ticked, and the value
-  // (Settings\FIRVideo "Zero" and "ResValue", used by both filter kinds).
-  int m_nFilterZero = 0;
-  float m_fFilterResValue = 0.0f;
-
   // Settings
   uint8_t m_nAnalogFilter = 1;  // 1 Butterworth, 0 FIR
   uint8_t m_nVideoFilter = 1;

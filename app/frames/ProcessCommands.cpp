@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "app/frames/AnalogOffsetDlg.h"
@@ -10,7 +11,9 @@
 #include "app/frames/FilterDlg.h"
 #include "app/frames/ForcePlatesDlg.h"
 #include "app/frames/InterpolateDlg.h"
+#include "app/SettingsStore.h"
 #include "app/frames/MainFrame.h"
+#include "app/frames/QtEditorApp.h"
 #include "app/frames/Splitter.h"
 #include "document/EditorDoc.h"
 #include "document/FilterCommand.h"
@@ -39,11 +42,31 @@ std::optional<std::pair<int, int>> SelectedListFrames(CCommandContext& c) {
   return std::make_pair(start, start + static_cast<int>(rows.size()) - 1);
 }
 
+// "Set Residual to" of the Filter dialog for 3D data: read from the settings
+// store each time the dialog opens and written back at once on OK.
+const char kFirVideoSection[] = "Settings\\FIRVideo";
+
+void ReadSetResidual(const CSettingsStore& store, CFilterDialogState& state) {
+  state.m_bSetResidual = store.ReadInt(kFirVideoSection, "Zero", 0) != 0;
+  state.m_fSetResidual = SettingTextToReal(store.ReadString(kFirVideoSection, "ResValue", "0.0"));
+}
+
+void WriteSetResidual(const CSettingsStore& store, const CFilterDialogState& state) {
+  store.WriteInt(kFirVideoSection, "Zero", state.m_bSetResidual ? 1 : 0);
+  char text[400];
+  auto written = std::to_chars(text, text + sizeof text, static_cast<double>(state.m_fSetResidual),
+                               std::chars_format::fixed, 8);
+  if (written.ec == std::errc()) store.WriteString(kFirVideoSection, "ResValue", std::string(text, written.ptr));
+}
+
 void RunFilter(CCommandContext& c, bool analog) {
   CEditorDoc& doc = *c.m_pDoc;
   CFilterDialogState state = MakeFilterDialog(doc, analog, SelectedListFrames(c));
+  if (!analog) ReadSetResidual(c.m_app.Store(), state);
   CFilterDlg dlg(state, doc.Prompt(), &c.m_frame);
-  if (dlg.exec() == QDialog::Accepted) RunFilterCommand(doc, state);
+  if (dlg.exec() != QDialog::Accepted) return;
+  if (!analog) WriteSetResidual(c.m_app.Store(), state);
+  RunFilterCommand(doc, state);
 }
 
 }  // namespace

@@ -368,15 +368,14 @@ TEST_F(Processing, FilterDialogChecksAndTheCommand) {
   ASSERT_TRUE(CanFilterPoints(doc));
   EXPECT_FALSE(CanFilterAnalog(doc));
   host.m_settings.m_nVideoFilter = 0;
-  host.m_settings.m_nFilterZero = 1;
-  host.m_settings.m_fFilterResValue = 2.5f;
   CFilterDialogState state = MakeFilterDialog(doc, false, std::make_pair(5, 20));
   EXPECT_EQ(state.m_nKind, FILTER_FIR);
   EXPECT_EQ(state.m_nOrder, 20);
   EXPECT_EQ(state.m_channelNames, (std::vector<std::string>{"LASI", "RASI", "Marker 3"}));
   EXPECT_EQ(state.m_selected, std::vector<int>{2});
   EXPECT_EQ(state.m_nStartFrame, 5);
-  EXPECT_TRUE(state.m_bSetResidual);
+  state.m_bSetResidual = true;
+  state.m_fSetResidual = 2.5f;
   EXPECT_EQ(FilterHighestFrequencyText(state), "Highest Frequency present is 50.00 Hz");
   SelectFilterKind(state, FILTER_BUTTERWORTH);
   EXPECT_EQ(state.m_nOrder, 4);
@@ -424,7 +423,6 @@ TEST_F(Processing, FilterDialogChecksAndTheCommand) {
   RunFilterCommand(doc, state);
   EXPECT_EQ(host.m_settings.m_nVideoFilter, FILTER_BUTTERWORTH);
   EXPECT_EQ(host.m_settings.m_butterVideo.m_nOrder, 6);
-  EXPECT_EQ(host.m_settings.m_nFilterZero, 0);
   EXPECT_EQ(doc.m_nUndoKind, UNDO_FILTER);
 
   doc.SetModifiedFlag(false);

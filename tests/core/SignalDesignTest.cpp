@@ -184,6 +184,42 @@ TEST(Fir, TapsAreTheHammingWindowedIdealResponse) {
   EXPECT_EQ(DesignFir(10, FILTER_BPF, 300, 200, 1000, taps), 4);
 }
 
+TEST(Filters, SumsAreFormedInDoublePrecision) {
+  // A large constant with a ripple of one unit: summed in single precision
+  // the terms' rounding (about a unit each at 1e7) would swamp the result.
+  // Each output must be the extended-precision sum rounded once to a float.
+  std::vector<float> x(400);
+  for (size_t i = 0; i < x.size(); ++i) x[i] = 1e7f + (i % 2 ? 1.0f : -1.0f);
+  auto ulp = [](float v) { return std::nextafter(std::fabs(v), INFINITY) - std::fabs(v); };
+
+  std::vector<double> taps;
+  ASSERT_EQ(DesignFir(20, FILTER_HPF, 250, 0, 1000, taps), 0);
+  std::vector<float> fir = x;
+  std::vector<double> work;
+  ASSERT_TRUE(ApplyFir(taps, fir.data(), fir.size(), work));
+  for (size_t i = 20; i < x.size(); ++i) {
+    long double sum = 0;
+    for (size_t k = 0; k < taps.size(); ++k) sum += static_cast<long double>(taps[k]) * x[i - k];
+    const float expected = static_cast<float>(sum);
+    ASSERT_LE(std::fabs(fir[i] - expected), ulp(expected)) << i;
+  }
+
+  // One biquad: sums in extended precision, histories and outputs floats,
+  // started in the steady state of the first input.
+  CButterworthSections s;
+  ASSERT_EQ(DesignButterworth(2, FILTER_LPF, 100, 0, 1000, s), 0);
+  std::vector<float> iir = x;
+  ASSERT_TRUE(ApplySections(s, iir.data(), iir.size()));
+  const long double a0 = s.m_a[0], a1 = s.m_a[1], a2 = s.m_a[2], b1 = s.m_b[0], b2 = s.m_b[1];
+  const float start = static_cast<float>((a0 + a1 + a2) / (1 + b1 + b2) * x[0]);
+  float x1 = x[0], x2 = x[0], y1 = start, y2 = start;
+  for (size_t i = 0; i < x.size(); ++i) {
+    const float y = static_cast<float>(a0 * x[i] + a1 * x1 + a2 * x2 - b1 * y1 - b2 * y2);
+    ASSERT_LE(std::fabs(iir[i] - y), ulp(y)) << i;
+    x2 = x1, x1 = x[i], y2 = y1, y1 = y;
+  }
+}
+
 TEST(Fir, LeadInsAndTheirShortRangeFallbacks) {
   int order = 20;
   EXPECT_EQ(FirLeadIn(50, order), 20);

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "GuiTestSupport.h"
+#include "app/SettingsStore.h"
 #include "app/frames/FilterDlg.h"
 #include "app/frames/InterpolateDlg.h"
 #include "app/frames/MainFrame.h"
@@ -170,8 +171,23 @@ void TestProcess::commandsRunFromTheToolsMenu() {
   QVERIFY(!frame->Action("Filter Analog")->isEnabled());
   QVERIFY(frame->Action("Zero Analog Channels")->isEnabled());
 
-  AcceptNextDialog();
+  // "Set Residual to" comes from the settings store and goes back at once.
+  const CSettingsStore& store = app.Store();
+  QVERIFY(store.WriteInt("Settings\\FIRVideo", "Zero", 1));
+  QVERIFY(store.WriteString("Settings\\FIRVideo", "ResValue", "0.50000000"));
+  bool shownTicked = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CFilterDlg*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    shownTicked = dialog->m_pSetResidual->isChecked() && dialog->m_pSetResidualValue->text() == "0.5";
+    dialog->m_pSetResidual->setChecked(false);
+    dialog->m_pSetResidualValue->setText("1.5");
+    dialog->accept();
+  });
   frame->Action("Filter 3D")->trigger();
+  QVERIFY(shownTicked);
+  QCOMPARE(store.ReadInt("Settings\\FIRVideo", "Zero", 1), 0);
+  QCOMPARE(store.ReadString("Settings\\FIRVideo", "ResValue", ""), std::string("1.50000000"));
   QCOMPARE(doc->m_nUndoKind, int(UNDO_FILTER));
   QVERIFY(doc->IsModified());
   frame->Action("Zero Analog Channels")->trigger();
