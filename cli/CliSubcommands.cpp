@@ -3,8 +3,50 @@
 // Each subcommand's entry point lives in its own file; add one line to the
 // declarations and one to the table per command.
 
+int CliValidityMain(const std::vector<std::string>& args);
+int CliImportDstMain(const std::vector<std::string>& args);
+int CliBatchMain(const std::vector<std::string>& args);  // CliBatch.cpp
+
 const std::vector<CCliSubcommand>& CliSubcommands() {
   static const std::vector<CCliSubcommand> commands = {
+      {"validity",
+       "validity parameters RULES FILE [--json]\n"
+       "validity points FILE [--json]\n"
+       "validity analog FILE [--json]\n",
+       "  validity parameters RULES FILE [--json]\n"
+       "  validity points FILE [--json]\n"
+       "  validity analog FILE [--json]\n"
+       "      Runs the editor's validity check and prints the Validity Results:\n"
+       "      the caption, then one line per line of the dialog. parameters\n"
+       "      compares every parameter's type and dimensions with the rules file\n"
+       "      RULES; points checks the 3D samples against SEG:DATA_LIMITS and the\n"
+       "      POINT parameters against the header; analog checks the ANALOG\n"
+       "      parameters. --json prints one JSON object instead. A check that\n"
+       "      cannot run says why on standard error and exits with status 1.\n",
+       CliValidityMain},
+      {"import-dst",
+       "import-dst FILE DSTFILE (--analog LIST | --points LIST)\n",
+       "  import-dst FILE DSTFILE (--analog LIST | --points LIST)\n"
+       "      Replaces the samples of the analog channels or 3D points in LIST\n"
+       "      (\"all\", or numbers from 1 such as 1,3-5) by the DST sections that\n"
+       "      carry their labels, as the editor's Read From DST does, prints one\n"
+       "      result line per channel and saves FILE. Exit status 1 when a\n"
+       "      channel could not be read (the others are still saved).\n",
+       CliImportDstMain},
+      {"batch", "batch BATCHFILE FILE... [--always-save] [--locked-edit] [--rescale]\n",
+       "  batch BATCHFILE FILE... [--always-save] [--locked-edit] [--rescale]\n"
+       "      Runs the batch file on each FILE in turn, as the editor's Batch\n"
+       "      Process command does: opens it, runs the operations, saves it when\n"
+       "      the batch file says so (Save=true[,integer|real[,pc|dec|sun]]) or\n"
+       "      always with --always-save, and closes it. --locked-edit allows\n"
+       "      changes to locked groups and parameters; --rescale rescales the\n"
+       "      data when the save converts real data to integer storage.\n"
+       "      Messages go to standard error, each line starting with the file's\n"
+       "      name; standard output gets one line per file: \"FILE: saved\",\n"
+       "      \"FILE: not saved\" or \"FILE: failed: REASON\". Exit status 1 when\n"
+       "      a file could not be opened or saved, or the batch file is refused.\n"
+       "      The batch file format is described in docs/CLI.md.\n",
+       CliBatchMain},
   };
   return commands;
 }

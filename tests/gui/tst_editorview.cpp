@@ -464,6 +464,7 @@ void TestEditorView::contextMenuOffersOptions() {
   // The topics' commands come first, Options last.
   QCOMPARE(texts.last(), QString("&Options..."));
   QVERIFY(texts.contains("Sampling &Frequency..."));
+  QVERIFY(texts.contains("&Validity"));
   menu->actions().last()->trigger();
   QCOMPARE(shown, 1);
 
