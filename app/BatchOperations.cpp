@@ -11,12 +11,12 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
       {"Parameter", BatchNoOp},
       {"Analog", BatchNoOp},
       {"Video", BatchNoOp},
-      {"FilterAnalog", BatchNoOp},
-      {"FilterVideo", BatchNoOp},
+      {"FilterAnalog", RunBatchFilterAnalog},
+      {"FilterVideo", RunBatchFilterVideo},
       {"SamplingFreq", BatchNoOp},
-      {"Interpolation", BatchNoOp},
-      {"ZeroFP", BatchNoOp},
-      {"ZeroAnalog", BatchNoOp},
+      {"Interpolation", RunBatchInterpolation},
+      {"ZeroFP", RunBatchZeroFP},
+      {"ZeroAnalog", RunBatchZeroAnalog},
   };
   return types;
 }

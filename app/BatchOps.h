@@ -65,6 +65,13 @@ BatchOperationFn FindBatchOperation(const std::string& type);
 // A type that is not built yet runs BatchNoOp.
 void BatchNoOp(CBatchOperation& op);
 
+// BatchProcessOps.cpp: filters, gap filling, zeroing.
+void RunBatchFilterAnalog(CBatchOperation& op);
+void RunBatchFilterVideo(CBatchOperation& op);
+void RunBatchInterpolation(CBatchOperation& op);
+void RunBatchZeroFP(CBatchOperation& op);
+void RunBatchZeroAnalog(CBatchOperation& op);
+
 // General/"AnalogOffset": gives every analog channel this offset before the
 // operations run (the analog offset command without its dialog, messages and
 // undo). BatchAnalogOffset.cpp.

@@ -44,13 +44,14 @@ void RunZeroForcePlatesCommand(CEditorDoc& doc, const std::vector<int>& plates) 
   FinishAnalogChange(doc, UNDO_ZERO_FP);
 }
 
-void ZeroForcePlates(CEditorDoc& doc, bool allPlates, const std::vector<int>& plates) {
+bool ZeroForcePlates(CEditorDoc& doc, bool allPlates, const std::vector<int>& plates) {
   CForcePlateZero zero;
-  if (!CheckForcePlateZero(doc.m_c3d, zero).empty() || zero.m_nPlates <= 0) return;
+  if (!CheckForcePlateZero(doc.m_c3d, zero).empty() || zero.m_nPlates <= 0) return false;
   std::vector<int> chosen = plates;
   if (allPlates)
     for (int p = 0; p < zero.m_nPlates; ++p) chosen.push_back(p);
   ZeroForcePlateChannels(doc.m_c3d, zero, chosen);
+  return true;
 }
 
 void OnZeroAnalogChannels(CEditorDoc& doc) {

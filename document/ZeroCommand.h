@@ -18,9 +18,10 @@ std::vector<std::string> ForcePlateNames(int plates);
 // After the dialog: takes the undo snapshot, zeroes the chosen plates
 // (0-based, in the chosen order), marks the document modified.
 void RunZeroForcePlatesCommand(CEditorDoc& doc, const std::vector<int>& plates);
-// The batch form: silent, no snapshot; does nothing where the menu command
-// would show a message. With `allPlates` every plate is zeroed.
-void ZeroForcePlates(CEditorDoc& doc, bool allPlates, const std::vector<int>& plates);
+// The batch form: silent, no snapshot; does nothing (and returns false)
+// where the menu command would show a message or has no plate to offer.
+// With `allPlates` every plate is zeroed.
+bool ZeroForcePlates(CEditorDoc& doc, bool allPlates, const std::vector<int>& plates);
 
 // ---- Zero Analog Channels ---------------------------------------------------
 // The menu command: snapshot, zeroing, refresh, undo.
