@@ -64,6 +64,8 @@ BatchOperationFn FindBatchOperation(const std::string& type);
 // ---- The types --------------------------------------------------------------
 // A type that is not built yet runs BatchNoOp.
 void BatchNoOp(CBatchOperation& op);
+void RunBatchGroup(CBatchOperation& op);      // BatchGroupOps.cpp
+void RunBatchParameter(CBatchOperation& op);  // BatchParameterOps.cpp
 
 // BatchProcessOps.cpp: filters, gap filling, zeroing.
 void RunBatchFilterAnalog(CBatchOperation& op);
