@@ -13,7 +13,7 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
       {"Video", BatchNoOp},
       {"FilterAnalog", RunBatchFilterAnalog},
       {"FilterVideo", RunBatchFilterVideo},
-      {"SamplingFreq", BatchNoOp},
+      {"SamplingFreq", RunBatchSamplingFreq},
       {"Interpolation", RunBatchInterpolation},
       {"ZeroFP", RunBatchZeroFP},
       {"ZeroAnalog", RunBatchZeroAnalog},

@@ -66,6 +66,8 @@ BatchOperationFn FindBatchOperation(const std::string& type);
 void BatchNoOp(CBatchOperation& op);
 void RunBatchGroup(CBatchOperation& op);      // BatchGroupOps.cpp
 void RunBatchParameter(CBatchOperation& op);  // BatchParameterOps.cpp
+// "SamplingFreq": Change rate ("Base") or Change ratio ("AV"). BatchSamplingOps.cpp.
+void RunBatchSamplingFreq(CBatchOperation& op);
 
 // BatchProcessOps.cpp: filters, gap filling, zeroing.
 void RunBatchFilterAnalog(CBatchOperation& op);
