@@ -21,6 +21,7 @@ class CHeadlessApp : public CEditorApp {
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
   // Closes and destroys the document without asking about changes.
   void CloseDocument(CEditorDoc* doc) override;
+  bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
   void CloseAllDocuments();
 
   const std::vector<std::unique_ptr<CEditorDoc>>& Documents() const { return m_documents; }
