@@ -4,7 +4,12 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
+void AddReadDstCommands(CMainFrame& frame);
+void AddResampleCommands(CMainFrame& frame);
+void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
-  (void)frame;
+  AddResampleCommands(frame);
+  AddReadDstCommands(frame);
+  AddValidityCommands(frame);
 }
