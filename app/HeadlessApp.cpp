@@ -12,6 +12,7 @@ CHeadlessApp::~CHeadlessApp() { CloseAllDocuments(); }
 
 CEditorDoc* CHeadlessApp::OpenDocumentFile(const std::string& path) {
   if (BatchModeFlag) {
+    if (!SaveAllModified()) return nullptr;
     CloseAllDocuments();
   } else {
     std::string absolute = CRecentFiles::MakeAbsolute(path);
@@ -50,6 +51,12 @@ bool CHeadlessApp::ReleaseFileForWriting(const std::string& path, const CEditorD
     if (!doc->SaveModified()) return false;
     CloseDocument(doc);
   }
+  return true;
+}
+
+bool CHeadlessApp::SaveAllModified() {
+  for (const auto& doc : m_documents)
+    if (!doc->SaveModified()) return false;
   return true;
 }
 

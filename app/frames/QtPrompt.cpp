@@ -43,6 +43,8 @@ void CQtPrompt::SplitLongText(const QString& text, QString& shown, QString& deta
   details = text;
 }
 
+void CQtPrompt::Beep() { QApplication::beep(); }
+
 QMessageBox::Icon CQtPrompt::IconOf(MessageKind kind) {
   switch (kind) {
     case MESSAGE_INFO: return QMessageBox::Information;
