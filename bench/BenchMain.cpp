@@ -1,13 +1,15 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, times the resampling commands against a plain
-// copy of the samples, and makes the bundled sample file.
+// and copying the same bytes, times the resampling, filtering and gap
+// filling commands against a plain copy of the samples, and makes the
+// bundled sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
 // program with "--step ..."), so that its time and its peak memory are its
-// own; the resampling is timed in this process on a trial built in memory.
+// own; resampling and processing are timed in this process on a trial built
+// in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,10 +28,12 @@
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
 
+int RunProcessingBench(int repeats);
+
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -277,6 +281,7 @@ int main(int argc, char** argv) {
   int repeats = 3;
   bool keep = false;
   bool resamplingOnly = false;
+  bool processingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -289,6 +294,8 @@ int main(int argc, char** argv) {
       keep = true;
     } else if (arg == "--resampling-only") {
       resamplingOnly = true;
+    } else if (arg == "--processing-only") {
+      processingOnly = true;
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s", kUsage);
       return 0;
@@ -298,5 +305,7 @@ int main(int argc, char** argv) {
     }
   }
   if (resamplingOnly) return RunResampling(repeats);
-  return RunBench(dir, repeats, keep);
+  if (processingOnly) return RunProcessingBench(repeats);
+  int status = RunBench(dir, repeats, keep);
+  return RunProcessingBench(repeats) == 0 ? status : 1;
 }

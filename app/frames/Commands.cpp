@@ -5,11 +5,13 @@
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
 void AddReadDstCommands(CMainFrame& frame);
+void AddProcessCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
 void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
   AddResampleCommands(frame);
+  AddProcessCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
 }
