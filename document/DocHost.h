@@ -9,6 +9,8 @@
 #include "c3d/UserPrompt.h"
 
 class CEditorDoc;
+class CEditDialogs;
+struct CopyBuffer;
 
 class CDocHost {
  public:
@@ -21,6 +23,12 @@ class CDocHost {
   virtual bool LockedEdit() const = 0;
   virtual bool BatchMode() const = 0;
   virtual void SetBatchMode(bool on) = 0;
+
+  // The application's copy buffer, shared by every open document.
+  virtual CopyBuffer& GetCopyBuffer() = 0;
+  // The editing dialogs (Group Editor, Parameter Editor, Add Frames ...).
+  // Without windows every dialog answers Cancel.
+  virtual CEditDialogs& EditDialogs();
 
   // The document manager's "open a document file" step: in batch mode every
   // open document is closed first; then `path` is opened as a new document
