@@ -5,6 +5,8 @@
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
 
+void AddEditCommands(CMainFrame& frame);
+
 void AddTopicCommands(CMainFrame& frame) {
-  (void)frame;
+  AddEditCommands(frame);
 }

@@ -53,6 +53,7 @@ CQtEditorApp::~CQtEditorApp() {
 bool CQtEditorApp::CreateMainFrame() {
   m_pMainFrame = std::make_unique<CMainFrame>(*this);
   m_qtPrompt.SetParent(m_pMainFrame.get());
+  m_editDialogs.SetParent(m_pMainFrame.get());
   return true;
 }
 

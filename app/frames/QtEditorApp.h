@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
+#include "app/frames/QtEditDialogs.h"
 #include "app/frames/QtPrompt.h"
 
 class CEditorDoc;
@@ -33,6 +34,7 @@ class CQtEditorApp : public QObject, public CEditorApp {
   // ---- Document manager --------------------------------------------------
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
   void CloseDocument(CEditorDoc* doc) override;
+  CEditDialogs& EditDialogs() override { return m_editDialogs; }
 
   std::vector<CEditorDoc*> Documents() const;
   CEditorDoc* ActiveDocument() const;
@@ -87,6 +89,7 @@ class CQtEditorApp : public QObject, public CEditorApp {
   void DeleteClosedDocuments();
 
   CQtPrompt m_qtPrompt;
+  CQtEditDialogs m_editDialogs{m_qtPrompt};
   std::unique_ptr<CMainFrame> m_pMainFrame;
   std::vector<std::unique_ptr<CDocEntry>> m_docs;
   std::vector<std::unique_ptr<CEditorDoc>> m_closedDocs;
