@@ -1,11 +1,13 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, and makes the bundled sample file.
+// and copying the same bytes, times the resampling commands against a plain
+// copy of the samples, and makes the bundled sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]
 //   quorvel-bench --make-sample PATH
 //
-// Every measured step runs in a child process of its own (this program with
-// "--step ..."), so that its time and its peak memory are its own.
+// Every measured open and save runs in a child process of its own (this
+// program with "--step ..."), so that its time and its peak memory are its
+// own; the resampling is timed in this process on a trial built in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "bench/ChildProcess.h"
+#include "bench/ResampleBench.h"
 #include "bench/TrialBuilder.h"
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
@@ -26,7 +29,7 @@
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -201,6 +204,20 @@ void Report(const std::vector<CFileFigures>& figures) {
   });
 }
 
+int RunResampling(int repeats) {
+  std::printf("\nMeasuring the resampling ...\n");
+  std::fflush(stdout);
+  std::vector<CResampleFigures> resampling;
+  for (StorageKind storage : {StorageKind::Real, StorageKind::Integer}) {
+    CResampleFigures fig;
+    fig.m_strName = storage == StorageKind::Real ? "real storage" : "integer storage";
+    if (!MeasureResampling(storage, repeats, fig)) return Fail("the resampling of the " + fig.m_strName + " trial failed");
+    resampling.push_back(fig);
+  }
+  ReportResampling(resampling);
+  return 0;
+}
+
 int RunBench(const std::string& dirOption, int repeats, bool keep) {
   std::string scratch = dirOption;
   bool ownFolder = scratch.empty();
@@ -244,6 +261,7 @@ int RunBench(const std::string& dirOption, int repeats, bool keep) {
     figures.push_back(fig);
   }
   if (!figures.empty()) Report(figures);
+  if (ok) ok = RunResampling(repeats) == 0;
   if (!keep) {
     for (const std::string& p : made) std::remove(p.c_str());
     if (ownFolder) ::rmdir(scratch.c_str());
@@ -258,6 +276,7 @@ int main(int argc, char** argv) {
   std::string dir;
   int repeats = 3;
   bool keep = false;
+  bool resamplingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -268,6 +287,8 @@ int main(int argc, char** argv) {
       if (repeats < 1) return Fail("--repeat needs a number of 1 or more");
     } else if (arg == "--keep") {
       keep = true;
+    } else if (arg == "--resampling-only") {
+      resamplingOnly = true;
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s", kUsage);
       return 0;
@@ -276,5 +297,6 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  if (resamplingOnly) return RunResampling(repeats);
   return RunBench(dir, repeats, keep);
 }

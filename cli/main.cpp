@@ -15,7 +15,16 @@ int main(int argc, char** argv) {
       bool help = false;
       for (size_t i = 1; i < args.size(); ++i) help = help || args[i] == "--help" || args[i] == "-h";
       if (help) {
-        std::printf("usage: quorvel-cli %s\n%s", sub->m_pszUsage, sub->m_pszHelp);
+        // Every usage line gets the program's name, the later ones indented.
+        std::string usage = sub->m_pszUsage, lines;
+        for (size_t start = 0; start < usage.size();) {
+          size_t end = usage.find('\n', start);
+          if (end == std::string::npos) end = usage.size();
+          lines += (lines.empty() ? "usage: " : "       ") + std::string("quorvel-cli ") +
+                   usage.substr(start, end - start) + "\n";
+          start = end + 1;
+        }
+        std::printf("%s\n%s", lines.c_str(), sub->m_pszHelp);
         return kExitOk;
       }
       return sub->m_pfnRun(std::vector<std::string>(args.begin() + 1, args.end()));

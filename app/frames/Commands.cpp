@@ -4,9 +4,14 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
-
 void AddEditCommands(CMainFrame& frame);
+void AddReadDstCommands(CMainFrame& frame);
+void AddResampleCommands(CMainFrame& frame);
+void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
   AddEditCommands(frame);
+  AddResampleCommands(frame);
+  AddReadDstCommands(frame);
+  AddValidityCommands(frame);
 }

@@ -1,0 +1,263 @@
+// Append and Merge: the compatibility checks and dialog checks with their
+// messages, the combined files, and Undo giving back the same file.
+#include <gtest/gtest.h>
+
+#include "DocModel.h"
+#include "FakeHost.h"
+#include "ModelFixture.h"
+#include "TestSupport.h"
+#include "document/AppendMergeCommands.h"
+
+using namespace docmodel;
+using testsupport::CTempDir;
+
+namespace {
+
+std::vector<unsigned char> SavedBytes(CC3d& c3d, const CTempDir& dir, const std::string& name) {
+  std::string error;
+  EXPECT_TRUE(c3d.SaveToFile(dir.File(name), error)) << error;
+  return testsupport::ReadAll(dir.File(name));
+}
+
+class AppendMerge : public ::testing::Test {
+ protected:
+  void SetUp() override { host.m_bEditMode = true; }
+
+  std::string Write(const CModelSpec& spec, const std::function<void(CC3d&)>& edit = nullptr) {
+    CC3d c3d;
+    BuildModel(c3d, spec);
+    if (edit) edit(c3d);
+    const std::string path = dir.File("file" + std::to_string(++m_nFiles) + ".c3d");
+    EXPECT_TRUE(SaveModel(c3d, path));
+    return path;
+  }
+  CEditorDoc& Open(const std::string& path) {
+    CEditorDoc* doc = host.OpenDocumentFile(path);
+    EXPECT_NE(doc, nullptr);
+    return *doc;
+  }
+
+  CTempDir dir;
+  CFakeHost host;
+  int m_nFiles = 0;
+};
+
+}  // namespace
+
+TEST_F(AppendMerge, CompatibilityNamesEveryDifferenceInOneMessage) {
+  CC3d doc, other;
+  BuildModel(doc);
+  BuildModel(other);
+  testsupport::SetStrings(doc, "POINT", "UNITS", {" MM "});
+  testsupport::SetStrings(other, "POINT", "UNITS", {"mm"});
+  EXPECT_EQ(AppendCompatibility(doc, other), "");
+
+  other.m_header.m_fFrameRate = 60.0f;
+  other.m_header.m_nSamplesPerFrame = 3;
+  EXPECT_EQ(AppendCompatibility(doc, other), "Different Sampling Frequency\nDifferent Analog to Video Ratios\n");
+
+  CModelSpec spec;
+  spec.m_bReal = true;
+  spec.m_nAnalog = 1;
+  spec.m_nPoints = 5;
+  BuildModel(other, spec);
+  testsupport::SetStrings(other, "POINT", "UNITS", {"m"});
+  EXPECT_EQ(AppendCompatibility(doc, other),
+            "Different Storage formats for Data\nDifferent Number of Analog Channels\n"
+            "Different Number of 3D Channels\nDifferent POINT Units\n");
+  // Merge does not count channels.
+  EXPECT_EQ(MergeCompatibility(doc, other), "Different Storage formats for Data\nDifferent POINT Units\n");
+}
+
+TEST_F(AppendMerge, AppendDialogChecksAndTheChoiceOfFile) {
+  CModelSpec spec;
+  CEditorDoc& doc = Open(Write(spec));
+  spec.m_nFirstFrame = 20;
+  const std::string second = Write(spec);  // frames 20..25
+  spec.m_fRate = 100.0f;
+  const std::string faster = Write(spec);
+
+  CAppendRequest request;
+  EXPECT_EQ(request.CheckOk(), "Please select a .c3d file");
+
+  // An incompatible file leaves nothing chosen; an unreadable one says so.
+  host.m_prompt.ExpectOpenFile(faster);
+  EXPECT_FALSE(request.SelectFile(doc));
+  host.m_prompt.ExpectOpenFile(dir.File("missing.c3d"));
+  EXPECT_FALSE(request.SelectFile(doc));
+  EXPECT_EQ(host.m_prompt.TakeMessages(),
+            (std::vector<std::string>{"Different Sampling Frequency\n", "Could not open file"}));
+  EXPECT_EQ(request.CheckOk(), "Please select a .c3d file");
+
+  host.m_prompt.ExpectOpenFile(second);
+  ASSERT_TRUE(request.SelectFile(doc));
+  EXPECT_EQ(host.m_prompt.m_openRequests.back().m_strFilter, "Vicon Files (*.c3d)|*.c3d|All Files (*.*)|*.*||");
+  EXPECT_EQ(request.m_strDescription,
+            "Analog Channels : 3\nVideo Channels  : 2\nFirst Frame  : 20\nLast Frame  : 25");
+  EXPECT_EQ(request.m_nFirstFrame, 20);
+  EXPECT_EQ(request.m_nLastFrame, 25);
+  EXPECT_EQ(request.CheckOk(), "");
+
+  // Cancel keeps the choice and the frames typed for it.
+  request.m_nFirstFrame = 22;
+  host.m_prompt.ExpectOpenCancel();
+  EXPECT_FALSE(request.SelectFile(doc));
+  EXPECT_EQ(request.m_nFirstFrame, 22);
+
+  const std::pair<long long, long long> ranges[] = {{19, 25}, {26, 25}, {20, 19}, {20, 26}, {23, 22}};
+  const char* messages[] = {"Incorrect First Append Frame", "Incorrect First Append Frame",
+                            "Incorrect Last Append Frame", "Incorrect Last Append Frame",
+                            "First Append Frame should be less than Last Append Frame"};
+  for (size_t i = 0; i < 5; ++i) {
+    request.m_nFirstFrame = ranges[i].first;
+    request.m_nLastFrame = ranges[i].second;
+    EXPECT_EQ(request.CheckOk(), messages[i]);
+  }
+  request.m_nFirstFrame = request.m_nLastFrame = 25;  // one frame is fine
+  EXPECT_EQ(request.CheckOk(), "");
+}
+
+TEST_F(AppendMerge, AppendAtTheStartMovesEventsAndUndoGivesBackTheFile) {
+  CModelSpec spec;  // 6 frames at 50 Hz; events at 0.02 s (frame 2) and 0.06 s (frame 4)
+  CEditorDoc& doc = Open(Write(spec));
+  CC3d& c3d = doc.m_c3d;
+  const std::vector<unsigned char> before = SavedBytes(c3d, dir, "before.c3d");
+  CC3d second;
+  BuildModel(second);
+
+  // One frame (the second file's frame 3, index 2) at the start.
+  ASSERT_TRUE(AppendFrames(doc, second, 3, 3, AppendAt::StartOfFile));
+  ASSERT_EQ(c3d.FrameCount(), 7);
+  EXPECT_EQ(testsupport::Values(c3d, "POINT", "FRAMES"), std::vector<double>{7});
+  EXPECT_EQ(testsupport::Values(c3d, "TRIAL", "ACTUAL_END_FIELD")[0], 7);
+  EXPECT_EQ(c3d.m_analogs[1].Get(0), AnalogValue(1, 4));  // sample 0 of frame index 2
+  EXPECT_EQ(c3d.m_analogs[1].Get(2), AnalogValue(1, 0));  // then the document's own
+  EXPECT_EQ(c3d.m_points[0].Get(0), PointValue(0, 2, 0));
+  EXPECT_EQ(c3d.m_events[0].m_nFrame, 3);
+  EXPECT_FLOAT_EQ(c3d.m_events[0].m_fTime, 0.04f);
+  EXPECT_FLOAT_EQ(c3d.m_events[1].m_fTime, 0.08f);
+  EXPECT_NEAR(testsupport::Values(c3d, "EVENT", "TIMES")[1], 0.06, 1e-6);  // EVENT:TIMES moved too
+  EXPECT_EQ(doc.m_nUndoKind, UNDO_APPEND);
+  doc.OnEditUndo();
+  EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+
+  // At the end the events stay where they are.
+  ASSERT_TRUE(AppendFrames(doc, second, 1, 6, AppendAt::EndOfFile));
+  EXPECT_EQ(c3d.FrameCount(), 12);
+  EXPECT_EQ(c3d.m_analogs[2].Get(12), AnalogValue(2, 0));
+  EXPECT_EQ(c3d.m_events[0].m_nFrame, 2);
+  EXPECT_FLOAT_EQ(c3d.m_events[1].m_fTime, 0.06f);
+  doc.OnEditUndo();
+  EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+  EXPECT_TRUE(host.m_prompt.m_messages.empty());
+}
+
+TEST_F(AppendMerge, AppendRefusedBeforeAnyChange) {
+  CModelSpec spec;
+  spec.m_nFrames = 40000;
+  CEditorDoc& doc = Open(Write(spec));
+  CC3d second;
+  BuildModel(second, spec);
+  EXPECT_FALSE(AppendFrames(doc, second, 1, 30000, AppendAt::EndOfFile));
+  EXPECT_TRUE(host.m_prompt.HasMessageContaining("frame numbers end at 65535"));
+  CC3d::SetStoreLimit(1000);
+  EXPECT_FALSE(AppendFrames(doc, second, 1, 10, AppendAt::EndOfFile));
+  CC3d::SetStoreLimit(0);
+  EXPECT_EQ(host.m_prompt.TakeMessages().back(), "Not enough memory to perform operation");
+  EXPECT_EQ(doc.m_c3d.FrameCount(), 40000);
+  EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(AppendMerge, MergeAddsTheChosenChannelsWithTheirParameters) {
+  CModelSpec spec;  // 3 channels "A1".."A3", 2 points, 6 frames
+  CEditorDoc& doc = Open(Write(spec));
+  CC3d& c3d = doc.m_c3d;
+  const std::vector<unsigned char> before = SavedBytes(c3d, dir, "before.c3d");
+
+  // A longer second file without ANALOG:LABELS.
+  spec.m_nFrames = 8;
+  const std::string secondPath = Write(spec, [](CC3d& second) {
+    testsupport::DropParam(second, "ANALOG", "LABELS");
+    testsupport::SetStrings(second, "POINT", "LABELS", {"LONGNAME", "TOE"});
+  });
+  CMergeRequest request;
+  EXPECT_EQ(request.CheckOk(), "Please select a .c3d file");
+  host.m_prompt.ExpectOpenFile(secondPath);
+  ASSERT_TRUE(request.SelectFile(doc));
+  EXPECT_EQ(request.CheckOk(), "");
+  EXPECT_EQ(request.m_analogList, (std::vector<std::string>{"Chan 0", "Chan 1", "Chan 2"}));
+  EXPECT_EQ(request.m_pointList, (std::vector<std::string>{"LONGNAME", "TOE"}));
+
+  // Nothing chosen: nothing happens.
+  EXPECT_FALSE(MergeChannels(doc, request.m_second.File(), {}, {}));
+  EXPECT_EQ(host.m_prompt.TakeMessages(), std::vector<std::string>{"No Channels were chosen to be Merged"});
+  EXPECT_FALSE(doc.IsModified());
+
+  request.m_analogChosen = {2, 0};
+  request.m_pointChosen = {0};
+  ASSERT_TRUE(request.Apply(doc));
+  EXPECT_FALSE(request.m_second.IsChosen());
+  ASSERT_EQ(c3d.AnalogCount(), 5);
+  ASSERT_EQ(c3d.PointCount(), 3);
+  EXPECT_EQ(c3d.m_header.m_nAnalogPerFrame, 10);
+  EXPECT_EQ(c3d.FrameCount(), 6);
+  // The document keeps its frames: the new stores hold 6 frames of the 8.
+  EXPECT_EQ(c3d.m_analogs[3].Size(), 12u);
+  EXPECT_EQ(c3d.m_analogs[3].Get(11), AnalogValue(2, 11));
+  EXPECT_EQ(c3d.m_analogs[4].Get(0), AnalogValue(0, 0));
+  EXPECT_EQ(c3d.m_points[2].Get(5 * 4), PointValue(0, 5, 0));
+  // Labels go in only where both files have them; other lists follow the
+  // chosen channels, cut to the document's width.
+  EXPECT_EQ(testsupport::Strings(c3d, "ANALOG", "LABELS"), (std::vector<std::string>{"A1", "A2", "A3"}));
+  EXPECT_EQ(testsupport::Strings(c3d, "POINT", "LABELS"), (std::vector<std::string>{"P1", "P2", "LONG"}));
+  EXPECT_EQ(testsupport::Strings(c3d, "ANALOG", "DESCRIPTIONS")[3], "Analog 3");
+  EXPECT_EQ(testsupport::Values(c3d, "ANALOG", "SCALE"), (std::vector<double>{0.5, 1, 1.5, 1.5, 0.5}));
+  EXPECT_EQ(testsupport::Values(c3d, "ANALOG", "OFFSET"), (std::vector<double>{0, 10, 20, 20, 0}));
+  EXPECT_EQ(testsupport::Values(c3d, "ANALOG", "USED"), std::vector<double>{5});
+  EXPECT_EQ(testsupport::Values(c3d, "POINT", "USED"), std::vector<double>{3});
+  EXPECT_EQ(doc.m_nUndoKind, UNDO_MERGE);
+
+  doc.OnEditUndo();
+  EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+  EXPECT_TRUE(host.m_prompt.m_messages.empty());
+}
+
+TEST(AppendMergeCorpus, RealRecordingAppendedAndMergedThenUndone) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  for (const char* name : {"c3dorg_s01_eb015_pc_int.c3d", "c3dorg_s01_eb015_pc_real.c3d"}) {
+    SCOPED_TRACE(name);
+    CFakeHost host;
+    host.m_bEditMode = true;
+    const std::string path = testsupport::CorpusFile(name);
+    CEditorDoc* doc = host.OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    CC3d& c3d = doc->m_c3d;
+    const int frames = c3d.FrameCount();
+    const std::vector<unsigned char> before = SavedBytes(c3d, dir, "before.c3d");
+
+    CAppendRequest append;
+    host.m_prompt.ExpectOpenFile(path);
+    ASSERT_TRUE(append.SelectFile(*doc));
+    append.m_nFirstFrame = 11;
+    append.m_nLastFrame = 60;
+    append.m_at = AppendAt::StartOfFile;
+    ASSERT_EQ(append.CheckOk(), "");
+    ASSERT_TRUE(append.Apply(*doc));
+    EXPECT_EQ(c3d.FrameCount(), frames + 50);
+    doc->OnEditUndo();
+    EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+
+    CMergeRequest merge;
+    host.m_prompt.ExpectOpenFile(path);
+    ASSERT_TRUE(merge.SelectFile(*doc));
+    merge.m_analogChosen = {0, 15};
+    merge.m_pointChosen = {3};
+    ASSERT_TRUE(merge.Apply(*doc));
+    EXPECT_EQ(c3d.AnalogCount(), 18);
+    EXPECT_EQ(testsupport::Strings(c3d, "POINT", "LABELS")[26], testsupport::Strings(c3d, "POINT", "LABELS")[3]);
+    doc->OnEditUndo();
+    EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+    EXPECT_TRUE(host.m_prompt.m_messages.empty());
+  }
+}
