@@ -23,6 +23,10 @@ class CDocHost {
   virtual bool LockedEdit() const = 0;
   virtual bool BatchMode() const = 0;
   virtual void SetBatchMode(bool on) = 0;
+  // A batch run clears the request to end the program when it starts and
+  // sets it when its batch file says "Exit=TRUE" (only the command-line start
+  // acts on it).
+  virtual void SetExitAfterBatch(bool on) {}
 
   // The application's copy buffer, shared by every open document.
   virtual CopyBuffer& GetCopyBuffer() = 0;

@@ -40,6 +40,7 @@ class CFakeHost : public CDocHost {
   void SetBatchMode(bool on) override { m_bBatchMode = on; }
   CopyBuffer& GetCopyBuffer() override { return m_copyBuffer; }
   CScriptedDialogs& EditDialogs() override { return m_dialogs; }
+  void SetExitAfterBatch(bool on) override { m_bExitAfterBatch = on; }
 
   CEditorDoc* OpenDocumentFile(const std::string& path) override {
     m_openRequests.push_back(path);
@@ -80,6 +81,7 @@ class CFakeHost : public CDocHost {
   bool m_bEditMode = false;
   bool m_bLockedEdit = false;
   bool m_bBatchMode = false;
+  bool m_bExitAfterBatch = false;
 
   std::vector<std::unique_ptr<CEditorDoc>> m_docs;  // open documents, oldest first
   std::vector<std::string> m_openRequests;          // every OpenDocumentFile path

@@ -1,0 +1,166 @@
+// quorvel-cli batch run as a program on copies of real files: result lines,
+// messages, exit statuses, and what the saved files hold.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "c3d/C3d.h"
+
+extern char** environ;
+
+using testsupport::CorpusFile;
+using testsupport::CTempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CRun {
+  int m_nStatus = -1;
+  std::string m_strOut;
+  std::string m_strErr;
+};
+
+std::string ReadText(const std::string& path) {
+  std::vector<unsigned char> bytes = testsupport::ReadAll(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Runs "quorvel-cli batch ARGS" in `dir`, so that file names print short.
+CRun RunBatchCli(const CTempDir& dir, const std::vector<std::string>& args) {
+  const std::string outPath = dir.File("cli.stdout"), errPath = dir.File("cli.stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
+  std::vector<std::string> all = {QUORVEL_CLI_PATH, "batch"};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  CRun run;
+  pid_t pid;
+  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.m_strOut = ReadText(outPath);
+  run.m_strErr = ReadText(errPath);
+  fs::remove(outPath);
+  fs::remove(errPath);
+  return run;
+}
+
+std::string Copy(const CTempDir& dir, const std::string& name) {
+  fs::copy_file(CorpusFile(name), dir.File(name), fs::copy_options::overwrite_existing);
+  return name;
+}
+
+std::unique_ptr<CC3d> Read(const std::string& path) {
+  auto c3d = std::make_unique<CC3d>();
+  c3d->m_strFileName = path;
+  EXPECT_TRUE(c3d->Open()) << path;
+  return c3d;
+}
+
+const char kSaveRealSgi[] = "[General]\nFile=BATCH FILE\nOperations=0\nSave=true,real,sun\n";
+
+}  // namespace
+
+TEST(CliBatch, CommandLineErrorsExitWithTwo) {
+  CTempDir dir;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"run.cfg"}, {"run.cfg", "a.c3d", "--jobs"}}) {
+    CRun run = RunBatchCli(dir, args);
+    EXPECT_EQ(run.m_nStatus, 2);
+    EXPECT_NE(run.m_strErr.find("usage:"), std::string::npos);
+  }
+}
+
+TEST(CliBatch, RefusedBatchFileFailsEveryFileWithoutOpeningOne) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string file = Copy(dir, "btk_gait_dec_int.c3d");
+  testsupport::WriteText(dir.File("run.cfg"), "[General]\nFile=BATCH FILE\nOperations=-4\nSave=true\n");
+  CRun run = RunBatchCli(dir, {"run.cfg", file});
+  EXPECT_EQ(run.m_nStatus, 1);
+  EXPECT_EQ(run.m_strErr.find("run.cfg: Incorrect number of Operations in Batch File\n"), 0u) << run.m_strErr;
+  EXPECT_EQ(run.m_strOut, file + ": failed: the batch file was refused\n");
+  EXPECT_EQ(testsupport::ReadAll(dir.File(file)), testsupport::ReadAll(CorpusFile(file)));
+}
+
+// Integer DEC data become real SGI data; a real PC file only changes its
+// processor format; a missing file fails without stopping the others.
+TEST(CliBatch, SaveConvertsEachFileAndReportsEachResult) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string integer = Copy(dir, "btk_gait_dec_int.c3d");
+  const std::string real = Copy(dir, "btk_shd01.c3d");
+  testsupport::WriteText(dir.File("run.cfg"), kSaveRealSgi);
+  CRun run = RunBatchCli(dir, {"run.cfg", integer, "missing.c3d", real});
+  EXPECT_EQ(run.m_nStatus, 1);
+  EXPECT_EQ(run.m_strOut, integer + ": saved\nmissing.c3d: failed: the file could not be opened\n" + real +
+                              ": saved\n");
+  EXPECT_NE(run.m_strErr.find("missing.c3d: cannot open"), std::string::npos) << run.m_strErr;
+
+  for (const std::string& name : {integer, real}) {
+    auto before = Read(CorpusFile(name));
+    auto after = Read(dir.File(name));
+    EXPECT_EQ(after->m_nProcessor, PROCESSOR_SGI);
+    ASSERT_TRUE(after->IsReal());
+    const float s = std::abs(before->m_header.m_fScale);
+    EXPECT_FLOAT_EQ(after->m_header.m_fScale, -s);
+    EXPECT_EQ(after->m_header.m_nFirstFrame, before->m_header.m_nFirstFrame);
+    EXPECT_EQ(after->m_header.m_nLastFrame, before->m_header.m_nLastFrame);
+    EXPECT_EQ(after->m_header.m_nSamplesPerFrame, before->m_header.m_nSamplesPerFrame);
+    EXPECT_FLOAT_EQ(after->m_header.m_fFrameRate, before->m_header.m_fFrameRate);
+    ASSERT_EQ(after->PointCount(), before->PointCount());
+    ASSERT_EQ(after->AnalogCount(), before->AnalogCount());
+    // Integer coordinates become count x scale; everything else keeps its number.
+    const float pointFactor = before->IsReal() ? 1.0f : s;
+    for (int p = 0; p < before->PointCount(); ++p)
+      for (size_t k = 0; k < before->m_points[p].Size(); ++k) {
+        const float factor = k % 4 == 3 ? 1.0f : pointFactor;
+        ASSERT_FLOAT_EQ(after->m_points[p].Get(k), before->m_points[p].Get(k) * factor) << name << " point " << p;
+      }
+    for (int a = 0; a < before->AnalogCount(); ++a)
+      for (size_t k = 0; k < before->m_analogs[a].Size(); ++k)
+        ASSERT_EQ(after->m_analogs[a].Get(k), before->m_analogs[a].Get(k)) << name << " channel " << a;
+    ASSERT_EQ(after->m_params.size(), before->m_params.size());
+    for (size_t i = 0; i < before->m_params.size(); ++i) {
+      const CParam& b = before->m_params[i];
+      const CParam& c = after->m_params[i];
+      EXPECT_EQ(c.m_strName, b.m_strName);
+      EXPECT_EQ(c.m_dims, b.m_dims);
+      if (NamesEqual(b.m_strName, "SCALE") && after->FindParameter("POINT", "SCALE") == static_cast<int>(i)) {
+        EXPECT_FLOAT_EQ(static_cast<float>(c.NumericValue(0)), -s);
+      } else if (!NamesEqual(b.m_strName, "DATA_START")) {
+        EXPECT_TRUE(c.m_cells == b.m_cells && c.m_strings == b.m_strings) << name << " " << b.m_strName;
+      }
+    }
+  }
+}
+
+TEST(CliBatch, WithoutSaveNothingIsWrittenUnlessAlwaysSave) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string file = Copy(dir, "btk_gait_dec_int.c3d");
+  testsupport::WriteText(dir.File("run.cfg"), "[General]\nFile=BATCH FILE\nOperations=0\nSave=false,real\n");
+  CRun run = RunBatchCli(dir, {"run.cfg", file});
+  EXPECT_EQ(run.m_nStatus, 0);
+  EXPECT_EQ(run.m_strOut, file + ": not saved\n");
+  EXPECT_EQ(testsupport::ReadAll(dir.File(file)), testsupport::ReadAll(CorpusFile(file)));
+
+  run = RunBatchCli(dir, {"--always-save", "run.cfg", file});
+  EXPECT_EQ(run.m_nStatus, 0);
+  EXPECT_EQ(run.m_strOut, file + ": saved\n");
+  EXPECT_TRUE(Read(dir.File(file))->IsReal());
+}
