@@ -9,8 +9,8 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
   static const std::vector<CBatchOperationType> types = {
       {"Group", BatchNoOp},
       {"Parameter", BatchNoOp},
-      {"Analog", BatchNoOp},
-      {"Video", BatchNoOp},
+      {"Analog", RunBatchAnalog},
+      {"Video", RunBatchVideo},
       {"FilterAnalog", BatchNoOp},
       {"FilterVideo", BatchNoOp},
       {"SamplingFreq", BatchNoOp},

@@ -64,6 +64,10 @@ BatchOperationFn FindBatchOperation(const std::string& type);
 // ---- The types --------------------------------------------------------------
 // A type that is not built yet runs BatchNoOp.
 void BatchNoOp(CBatchOperation& op);
+// "Analog" and "Video": Create and Delete of channels and points.
+// BatchChannelOps.cpp.
+void RunBatchAnalog(CBatchOperation& op);
+void RunBatchVideo(CBatchOperation& op);
 
 // General/"AnalogOffset": gives every analog channel this offset before the
 // operations run (the analog offset command without its dialog, messages and

@@ -53,7 +53,9 @@ void FillSineWave(float* values, int count, float x, float a, float b, float c) 
 
 void FillSquareWave(float* values, int count, float x, float a, float b, float c) {
   const float e = c > 0.0f ? x / c : 0.0f;
-  CCycleStarts cycles(e);
+  // The level changes twice a cycle, so that the wave has the frequency
+  // asked for (switching once a cycle would halve it).
+  CCycleStarts cycles(e / 2.0f);
   bool high = true;
   for (int i = 0; i < count; ++i) {
     if (cycles.Starts(i)) high = !high;

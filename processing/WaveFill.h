@@ -11,6 +11,7 @@
 // A frequency that is not positive gives the middle level throughout.
 void FillSineWave(float* values, int count, float x, float a, float b, float c);
 
-// Level b, switching between a and b at the first sample of every cycle. A
-// frequency that is not positive gives level b throughout.
+// Level b for the first half of each cycle, a for the second: the level
+// switches at sample floor(k e / 2), k = 1, 2, ... A frequency that is not
+// positive gives level b throughout.
 void FillSquareWave(float* values, int count, float x, float a, float b, float c);

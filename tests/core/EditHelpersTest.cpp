@@ -52,12 +52,12 @@ TEST(WaveFill, SineStartsEachCycleAtTheMiddle) {
   EXPECT_EQ(v[2], 6.0f);
 }
 
-TEST(WaveFill, SquareSwitchesAtEveryCycleStart) {
+TEST(WaveFill, SquareIsHighThenLowInEveryCycle) {
   float v[9];
-  FillSquareWave(v, 9, 6.0f, -1.0f, 3.0f, 2.0f);  // 3 samples a cycle
+  FillSquareWave(v, 9, 6.0f, -1.0f, 3.0f, 1.0f);  // 6 samples a cycle
   const float expected[9] = {3, 3, 3, -1, -1, -1, 3, 3, 3};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(v[i], expected[i]) << i;
-  FillSquareWave(v, 9, 5.0f, 0.0f, 1.0f, 2.0f);  // 2.5 samples: switches at 2, 5, 7
+  FillSquareWave(v, 9, 5.0f, 0.0f, 1.0f, 1.0f);  // 5 samples: switches at 2, 5, 7
   const float uneven[9] = {1, 1, 0, 0, 0, 1, 1, 0, 0};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(v[i], uneven[i]) << i;
 }

@@ -112,7 +112,7 @@ TEST_F(FrameCommands, NewFramesAtTheStartMoveEveryEventAndFillAWave) {
   r.m_nAnalogFill = CAddFramesRequest::SQUARE_WAVE;
   r.m_fMin = -5;
   r.m_fMax = 5;
-  r.m_fFrequency = 25;  // 100 samples a second: a cycle every 4 samples
+  r.m_fFrequency = 12.5;  // 100 samples a second: a cycle every 8 samples
   ASSERT_TRUE(AddFrames(*f.doc, r));
   const float expected[8] = {5, 5, 5, 5, -5, -5, -5, -5};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Analog(0, i / 2, i % 2), expected[i]) << i;
