@@ -306,6 +306,7 @@ TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
   for (int a = 0; a < results[0]->AnalogCount(); ++a)
     for (size_t i = 0; i < results[0]->m_analogs[a].Size(); ++i)
       ASSERT_LT(std::fabs(results[0]->m_analogs[a].Get(i) - results[1]->m_analogs[a].Get(i)), 2.0f) << a << " " << i;
+}
 
 TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
   REQUIRE_CORPUS();
