@@ -326,7 +326,8 @@ TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
     const std::string& file = i == 0 ? integer : real;
     testsupport::WriteText(dir.File("run.cfg"), std::string("[General]\nFile=BATCH FILE\nSave=true") +
                                                     (i == 1 ? ",integer,dec" : "") + "\n" + kOperations);
-    CRun run = RunBatchCli(dir, {"run.cfg", file});
+    // The real file's coordinates need a new scale to fit integer storage.
+    CRun run = RunBatchCli(dir, {"run.cfg", file, "--rescale"});
     EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut, file + ": saved\n");
     const std::unique_ptr<CC3d> after = Read(dir.File(file));
@@ -340,7 +341,12 @@ TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
     ASSERT_EQ(after->PointCount(), old.PointCount());
     EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[0], "SYNC");
     EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[2], old.FindParam("ANALOG", "LABELS")->m_strings[3]);
-    EXPECT_EQ(after->m_analogs[0].Get(5), 100.0f);
+    // The new channel holds 100 with offset 2048 and scale 1 (a rescaled
+    // conversion may store it otherwise, with the same physical value).
+    float offset, scale, genScale;
+    after->GetAnalogCalibration(0, offset, scale, genScale);
+    EXPECT_NEAR((after->m_analogs[0].Get(5) - offset) * scale * genScale, (100.0f - 2048.0f) * old.GetAnalogGenScale(),
+                std::fabs(scale * genScale));
     EXPECT_EQ(after->FindParam("ANALOG", "USED")->NumericValue(0), old.AnalogCount() - 1);
     const int last = after->PointCount() - 1;
     EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings[last].substr(0, 4), "ORIG");
