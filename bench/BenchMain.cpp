@@ -1,8 +1,9 @@
 // quorvel-bench: times opening and saving large C3D files against reading
 // and copying the same bytes, times the resampling commands against a plain
-// copy of the samples, and makes the bundled sample file.
+// copy of the samples, times the graph view's paint (in builds with the GUI),
+// and makes the bundled sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--painting-only]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
@@ -26,10 +27,16 @@
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
 
+#ifdef QUORVEL_BENCH_PAINT
+int RunPaintBench(int repeats);
+#else
+int RunPaintBench(int) { return 0; }
+#endif
+
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--painting-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -277,6 +284,7 @@ int main(int argc, char** argv) {
   int repeats = 3;
   bool keep = false;
   bool resamplingOnly = false;
+  bool paintingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -289,6 +297,8 @@ int main(int argc, char** argv) {
       keep = true;
     } else if (arg == "--resampling-only") {
       resamplingOnly = true;
+    } else if (arg == "--painting-only") {
+      paintingOnly = true;
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s", kUsage);
       return 0;
@@ -298,5 +308,7 @@ int main(int argc, char** argv) {
     }
   }
   if (resamplingOnly) return RunResampling(repeats);
-  return RunBench(dir, repeats, keep);
+  if (paintingOnly) return RunPaintBench(repeats);
+  const int status = RunBench(dir, repeats, keep);
+  return RunPaintBench(repeats) == 0 ? status : 1;
 }

@@ -4,6 +4,8 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
+void AddGraphViewCommands(CMainFrame& frame);
+void AddPrintCommands(CMainFrame& frame);
 void AddReadDstCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
 void AddValidityCommands(CMainFrame& frame);
@@ -12,4 +14,6 @@ void AddTopicCommands(CMainFrame& frame) {
   AddResampleCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
+  AddGraphViewCommands(frame);
+  AddPrintCommands(frame);
 }
