@@ -1,5 +1,6 @@
 #include "app/EditorApp.h"
 
+#include "app/BatchRun.h"
 #include "app/CommandLine.h"
 #include "c3d/IniFile.h"
 
@@ -42,6 +43,8 @@ bool CEditorApp::InitInstance(const std::string& commandLineText) {
   ShowMainFrame();
   return !(BatchModeFlag && ExitAfterBatchFlag);
 }
+
+void CEditorApp::RunBatchOnDocument(CEditorDoc& doc) { RunBatch(doc, false); }
 
 bool CEditorApp::ExitInstance() {
   if (!m_bSettingsLoaded) return true;

@@ -31,6 +31,10 @@ class CEditorApp : public CDocHost {
   bool LockedEdit() const override { return LockedEditFlag != 0; }
   bool BatchMode() const override { return BatchModeFlag != 0; }
   void SetBatchMode(bool on) override { BatchModeFlag = on ? 1 : 0; }
+  void SetExitAfterBatch(bool on) override { ExitAfterBatchFlag = on ? 1 : 0; }
+  // Runs the batch file of the setting "BatchFile" on a document that has
+  // just been read in Batch Mode (never forcing a save).
+  void RunBatchOnDocument(CEditorDoc& doc) override;
 
   // Without a prompt of its own the application writes to the console
   // (questions answered Cancel/No).

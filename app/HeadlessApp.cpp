@@ -11,6 +11,7 @@ CHeadlessApp::~CHeadlessApp() { CloseAllDocuments(); }
 
 CEditorDoc* CHeadlessApp::OpenDocumentFile(const std::string& path) {
   if (BatchModeFlag) {
+    if (!SaveAllModified()) return nullptr;
     CloseAllDocuments();
   } else {
     std::string absolute = CRecentFiles::MakeAbsolute(path);
@@ -39,6 +40,12 @@ void CHeadlessApp::CloseDocument(CEditorDoc* doc) {
   std::unique_ptr<CEditorDoc> owned = std::move(*it);
   m_documents.erase(it);
   owned->OnCloseDocument();
+}
+
+bool CHeadlessApp::SaveAllModified() {
+  for (const auto& doc : m_documents)
+    if (!doc->SaveModified()) return false;
+  return true;
 }
 
 void CHeadlessApp::CloseAllDocuments() {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 #include "app/HeadlessApp.h"
 #include "bench/Trials.h"
@@ -28,16 +29,21 @@ double CpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Copies every store into a fresh one and swaps it in: the memory traffic a
-// resampling cannot avoid.
+// Copies every store into a fresh one and swaps it in, keeping the old
+// stores until all are copied as the batch forms of the commands do (they
+// keep them to put back if a step fails): the memory traffic a resampling
+// cannot avoid.
 void CopyStores(CC3d& c3d) {
-  auto copy = [](CSampleStore& store) {
+  std::vector<CSampleStore> old;
+  old.reserve(c3d.m_analogs.size() + c3d.m_points.size());
+  auto copy = [&](CSampleStore& store) {
     CSampleStore fresh;
     fresh.Allocate(store.Size(), store.IsReal());
     if (store.IsReal())
       std::copy_n(store.Reals(), store.Size(), fresh.Reals());
     else
       std::copy_n(store.Ints(), store.Size(), fresh.Ints());
+    old.push_back(std::move(store));
     store = std::move(fresh);
   };
   for (CAnalog& a : c3d.m_analogs) copy(a);

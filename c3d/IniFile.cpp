@@ -43,11 +43,12 @@ void CIniFile::Parse(const std::string& text) {
       std::string name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
       current = FindSection(name);
       if (!current) {
-        m_sections.push_back({name, {}});
+        m_sections.push_back({name, {}, {}});
         current = &m_sections.back();
       }
       continue;
     }
+    if (current) current->m_lines.push_back(t);
     size_t eq = t.find('=');
     if (eq == std::string::npos || !current) continue;
     std::string key = Trim(t.substr(0, eq));
@@ -92,6 +93,11 @@ std::vector<CIniFile::Entry> CIniFile::Section(const std::string& section) const
   return s ? s->m_entries : std::vector<Entry>{};
 }
 
+std::vector<std::string> CIniFile::SectionLines(const std::string& section) const {
+  const SectionData* s = FindSection(section);
+  return s ? s->m_lines : std::vector<std::string>{};
+}
+
 bool CIniFile::HasKey(const std::string& section, const std::string& key) const {
   const SectionData* s = FindSection(section);
   if (!s) return false;
@@ -126,7 +132,7 @@ int CIniFile::GetInt(const std::string& section, const std::string& key, int def
 void CIniFile::SetString(const std::string& section, const std::string& key, const std::string& value) {
   SectionData* s = FindSection(section);
   if (!s) {
-    m_sections.push_back({section, {}});
+    m_sections.push_back({section, {}, {}});
     s = &m_sections.back();
   }
   for (auto& entry : s->m_entries) {

@@ -31,6 +31,10 @@ class CIniFile {
   bool HasSection(const std::string& section) const;
   // Every key=value of a section in file order (empty when missing).
   std::vector<Entry> Section(const std::string& section) const;
+  // Every line of a section as read (blanks around it removed, comments and
+  // blank lines left out), in file order, repeated keys and lines without
+  // "=" included. Only what Load or Parse read; the setters do not add here.
+  std::vector<std::string> SectionLines(const std::string& section) const;
   bool HasKey(const std::string& section, const std::string& key) const;
 
   std::string GetString(const std::string& section, const std::string& key,
@@ -47,6 +51,7 @@ class CIniFile {
   struct SectionData {
     std::string m_strName;
     std::vector<Entry> m_entries;
+    std::vector<std::string> m_lines;  // as read
   };
   const SectionData* FindSection(const std::string& name) const;
   SectionData* FindSection(const std::string& name);

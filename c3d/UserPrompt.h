@@ -37,6 +37,9 @@ class CUserPrompt {
   // Yes/No/Cancel question.
   virtual Answer AskYesNoCancel(const std::string& text) = 0;
 
+  // The warning sound that goes with some messages (none without a desktop).
+  virtual void Beep() {}
+
   // Wait cursor for long steps; calls nest.
   virtual void BeginWaitCursor() {}
   virtual void EndWaitCursor() {}

@@ -7,15 +7,23 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 
 #include "document/EditorDoc.h"
 
 void CliError(const std::string& text) { std::fprintf(stderr, "quorvel-cli: %s\n", text.c_str()); }
 
-CCliSession::CCliSession(bool yes)
-    : m_prompt(yes ? CConsolePrompt::POLICY_YES : CConsolePrompt::POLICY_NO) {
+CCliSession::CCliSession(bool yes, std::ostream* messages)
+    : m_prompt(yes ? CConsolePrompt::POLICY_YES : CConsolePrompt::POLICY_NO, messages), m_pMessages(messages) {
   m_app.SetPrompt(&m_prompt);
   m_app.m_settings.m_nRescaleConversion = yes ? 1 : 0;
+}
+
+void CCliSession::Error(const std::string& text) {
+  if (m_pMessages)
+    *m_pMessages << text << '\n' << std::flush;
+  else
+    CliError(text);
 }
 
 CEditorDoc* CCliSession::Open(const std::string& path) {
@@ -23,21 +31,21 @@ CEditorDoc* CCliSession::Open(const std::string& path) {
   // editor's file dialog never offers such a file, here it must be said.
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
-    CliError("cannot open '" + path + "': " + std::strerror(errno));
+    Error("cannot open '" + path + "': " + std::strerror(errno));
     return nullptr;
   }
   if (S_ISDIR(st.st_mode)) {
-    CliError("cannot open '" + path + "': it is a folder");
+    Error("cannot open '" + path + "': it is a folder");
     return nullptr;
   }
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    CliError("cannot open '" + path + "': " + std::strerror(errno));
+    Error("cannot open '" + path + "': " + std::strerror(errno));
     return nullptr;
   }
   ::close(fd);
   int before = m_prompt.MessageCount();
   CEditorDoc* doc = m_app.OpenDocumentFile(path);
-  if (!doc && m_prompt.MessageCount() == before) CliError("could not read '" + path + "' as a C3D file");
+  if (!doc && m_prompt.MessageCount() == before) Error("could not read '" + path + "' as a C3D file");
   return doc;
 }

@@ -4,6 +4,7 @@
 // messages go to standard error, and the opening of a file as a document
 // exactly as the editor opens it.
 
+#include <iosfwd>
 #include <string>
 
 #include "app/ConsolePrompt.h"
@@ -17,8 +18,9 @@ void CliError(const std::string& text);
 class CCliSession {
  public:
   // Questions are answered Yes with `yes` (--rescale and the like), No
-  // otherwise.
-  explicit CCliSession(bool yes);
+  // otherwise. Messages, and the reasons why a file cannot be opened, go to
+  // `messages` when given, else to standard error.
+  explicit CCliSession(bool yes, std::ostream* messages = nullptr);
 
   // Opens `path` as a document; null when it cannot be read (the reason has
   // been printed).
@@ -28,6 +30,9 @@ class CCliSession {
   CConsolePrompt& Prompt() { return m_prompt; }
 
  private:
+  void Error(const std::string& text);
+
   CConsolePrompt m_prompt;
   CHeadlessApp m_app;
+  std::ostream* m_pMessages;
 };

@@ -21,6 +21,10 @@ class CDocHost {
   virtual bool LockedEdit() const = 0;
   virtual bool BatchMode() const = 0;
   virtual void SetBatchMode(bool on) = 0;
+  // A batch run clears the request to end the program when it starts and
+  // sets it when its batch file says "Exit=TRUE" (only the command-line start
+  // acts on it).
+  virtual void SetExitAfterBatch(bool on) {}
 
   // The document manager's "open a document file" step: in batch mode every
   // open document is closed first; then `path` is opened as a new document

@@ -110,8 +110,12 @@ CEditorView* CQtEditorApp::EditorViewOf(const CEditorDoc* doc) const {
 
 CEditorDoc* CQtEditorApp::OpenDocumentFile(const std::string& path) {
   if (path.empty()) return nullptr;
-  // In Batch Mode each file replaces the ones before it, unasked.
-  if (BatchMode()) CloseAllDocuments();
+  // In Batch Mode each file replaces the ones before it; unsaved changes
+  // are offered for saving first, and Cancel keeps everything as it is.
+  if (BatchMode()) {
+    if (!SaveAllModified()) return nullptr;
+    CloseAllDocuments();
+  }
 
   const std::string absolute = CRecentFiles::MakeAbsolute(path);
   for (const auto& entry : m_docs) {

@@ -43,6 +43,8 @@ void CQtPrompt::SplitLongText(const QString& text, QString& shown, QString& deta
   details = text;
 }
 
+void CQtPrompt::Beep() { QApplication::beep(); }
+
 void CQtPrompt::ShowMessage(const std::string& text) {
   CNormalCursorScope cursor;
   QString shown, details;

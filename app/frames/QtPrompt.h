@@ -16,6 +16,7 @@ class CQtPrompt : public CUserPrompt {
 
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  void Beep() override;
   Answer AskYesNoCancel(const std::string& text) override;
 
   void BeginWaitCursor() override;

@@ -36,6 +36,7 @@ class CFakeHost : public CDocHost {
   bool LockedEdit() const override { return m_bLockedEdit; }
   bool BatchMode() const override { return m_bBatchMode; }
   void SetBatchMode(bool on) override { m_bBatchMode = on; }
+  void SetExitAfterBatch(bool on) override { m_bExitAfterBatch = on; }
 
   CEditorDoc* OpenDocumentFile(const std::string& path) override {
     m_openRequests.push_back(path);
@@ -74,6 +75,7 @@ class CFakeHost : public CDocHost {
   bool m_bEditMode = false;
   bool m_bLockedEdit = false;
   bool m_bBatchMode = false;
+  bool m_bExitAfterBatch = false;
 
   std::vector<std::unique_ptr<CEditorDoc>> m_docs;  // open documents, oldest first
   std::vector<std::string> m_openRequests;          // every OpenDocumentFile path

@@ -50,14 +50,20 @@ TEST_F(HeadlessAppTest, FailedOpenLeavesNoDocument) {
   EXPECT_FALSE(m_prompt.m_messages.empty());
 }
 
-TEST_F(HeadlessAppTest, BatchModeClosesEveryDocumentFirst) {
+TEST_F(HeadlessAppTest, BatchModeClosesEveryDocumentFirstOfferingToSaveChanges) {
   ASSERT_NE(m_app.OpenDocumentFile(m_dir.File("one.c3d")), nullptr);
   m_app.OpenDocumentFile(m_dir.File("two.c3d"))->SetModifiedFlag(true);
   m_app.SetBatchMode(true);
+  // Only the changed document asks; Cancel keeps everything open.
+  m_prompt.ExpectQuestion(CUserPrompt::ANSWER_CANCEL, "Save changes to two.c3d?");
+  EXPECT_EQ(m_app.OpenDocumentFile(m_dir.File("one.c3d")), nullptr);
+  EXPECT_EQ(m_app.DocumentCount(), 2);
+
+  m_prompt.ExpectQuestion(CUserPrompt::ANSWER_NO, "Save changes to two.c3d?");
   CEditorDoc* again = m_app.OpenDocumentFile(m_dir.File("one.c3d"));
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(m_app.DocumentCount(), 1);
-  // Closed without asking: the scripted prompt fails on any question.
+  EXPECT_EQ(again->GetPathName(), m_dir.File("one.c3d"));
 }
 
 }  // namespace

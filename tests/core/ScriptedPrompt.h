@@ -68,6 +68,7 @@ class CScriptedPrompt : public CUserPrompt {
 
   // ---- CUserPrompt --------------------------------------------------------
   void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
+  void Beep() override { ++m_nBeeps; }
   bool AskYesNo(const std::string& text) override { return Ask(text) == ANSWER_YES; }
   Answer AskYesNoCancel(const std::string& text) override { return Ask(text); }
   void BeginWaitCursor() override {
@@ -93,6 +94,7 @@ class CScriptedPrompt : public CUserPrompt {
   std::vector<CFileDialogRequest> m_openRequests;
   int m_nWaitDepth = 0;  // wait cursors currently shown
   int m_nWaitCalls = 0;  // BeginWaitCursor calls in all
+  int m_nBeeps = 0;
 
  private:
   struct CScriptedAnswer {

@@ -44,6 +44,7 @@ class TestMainFrame : public QObject {
   void quittingAsksForEveryChangedFile();
   void saveAsReopensTheSavedFile();
   void topicCommandsJoinMenusAndPopups();
+  void batchModeRunsTheBatchFileOnEveryOpenedFile();
 };
 
 void TestMainFrame::commandLineForms() {
@@ -378,6 +379,71 @@ void TestMainFrame::saveAsReopensTheSavedFile() {
   QVERIFY(!app.Documents()[0]->m_c3d.IsReal());
   QCOMPARE(app.Documents()[0]->GetPathName(), target);
   QCOMPARE(app.MainFrame()->MdiArea()->subWindowList().size(), 1);
+}
+
+void TestMainFrame::batchModeRunsTheBatchFileOnEveryOpenedFile() {
+  QTemporaryDir dir;
+  const std::string a = dir.filePath("a.c3d").toStdString();
+  const std::string b = dir.filePath("b.c3d").toStdString();
+  WriteSyntheticFile(a, 5, 1, 1, 1);
+  WriteSyntheticFile(b, 5, 1, 1, 1);
+  const std::string toReal = dir.filePath("real.cfg").toStdString();
+  const std::string noSave = dir.filePath("nosave.cfg").toStdString();
+  auto write = [](const std::string& path, const char* text) {
+    QFile file(QString::fromStdString(path));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  };
+  write(toReal, "[General]\nFile=BATCH FILE\nOperations=0\nSave=true,real\nExit=TRUE\n");
+  write(noSave,
+        "[General]\nFile=BATCH FILE\nOperations=1\n[Operation1]\nType=Group\nCommand=Create\n"
+        "Name=SESSION\nDescription=Added by the batch file\n");
+
+  {  // "-b PATH" runs the setting's batch file on PATH; its Exit ends start-up.
+    CTestApp app;
+    write(app.m_dir.filePath("user.ini").toStdString(), ("[Settings]\nBatchFile=" + toReal + "\n").c_str());
+    QVERIFY(!app.Init("-b " + a));
+    QVERIFY(app.ExitAfterBatchFlag);
+    CC3d saved;
+    saved.m_strFileName = a;
+    QVERIFY(saved.Open());
+    QVERIFY(saved.IsReal());
+  }
+  {  // Batch Mode replaces open documents; unsaved changes are offered first.
+    CTestApp app;
+    app.Start();
+    app.m_settings.m_strBatchFile = noSave;
+    CEditorDoc* first = app.OpenDocumentFile(a);
+    QVERIFY(first);
+    first->SetModifiedFlag(true);
+    app.MainFrame()->Action("Batch Mode")->trigger();
+    QVERIFY(app.BatchModeFlag);
+    app.m_prompt.m_answers = {CUserPrompt::ANSWER_CANCEL};
+    QVERIFY(!app.OpenDocumentFile(b));
+    QCOMPARE(app.m_prompt.m_questions.back(), std::string("Save changes to a.c3d?"));
+    QCOMPARE(app.Documents().size(), size_t(1));
+
+    app.m_prompt.m_answers = {CUserPrompt::ANSWER_NO};
+    CEditorDoc* second = app.OpenDocumentFile(b);
+    QVERIFY(second);
+    QCOMPARE(app.Documents().size(), size_t(1));
+    QVERIFY(!app.ExitAfterBatchFlag);
+    // The batch file ran before the window showed the file: the new group
+    // is in the tree, and the unsaved change shows in the title.
+    QVERIFY(second->m_c3d.FindGroup("SESSION") >= 0);
+    QVERIFY(app.FrameOf(second)->isWindowModified());
+    QVERIFY(SelectTreePathInView(*app.EditorViewOf(second), {"SESSION"}));
+
+    // Yes saves the changed file before Batch Mode replaces it.
+    app.m_prompt.m_answers = {CUserPrompt::ANSWER_YES};
+    QVERIFY(app.OpenDocumentFile(a));
+    QCOMPARE(app.m_prompt.m_questions.back(), std::string("Save changes to b.c3d?"));
+    CC3d saved;
+    saved.m_strFileName = b;
+    QVERIFY(saved.Open());
+    QVERIFY(saved.FindGroup("SESSION") >= 0);
+    QVERIFY(app.m_prompt.m_messages.empty());
+  }
 }
 
 QTEST_MAIN(TestMainFrame)
