@@ -1,14 +1,16 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, times the resampling commands against a plain
-// copy of the samples, times the graph view's paint (in builds with the GUI),
-// and makes the bundled sample file.
+// and copying the same bytes, times the resampling, filtering and gap
+// filling commands against a plain copy of the samples, times the graph
+// view's paint (in builds with the GUI), and makes the bundled sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--painting-only]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]
+//                 [--painting-only]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
 // program with "--step ..."), so that its time and its peak memory are its
-// own; the resampling is timed in this process on a trial built in memory.
+// own; resampling and processing are timed in this process on a trial built
+// in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +29,7 @@
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
 
+int RunProcessingBench(int repeats);
 #ifdef QUORVEL_BENCH_PAINT
 int RunPaintBench(int repeats);
 #else
@@ -36,7 +39,8 @@ int RunPaintBench(int) { return 0; }
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--painting-only]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]\n"
+    "                     [--painting-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -284,6 +288,7 @@ int main(int argc, char** argv) {
   int repeats = 3;
   bool keep = false;
   bool resamplingOnly = false;
+  bool processingOnly = false;
   bool paintingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -297,6 +302,8 @@ int main(int argc, char** argv) {
       keep = true;
     } else if (arg == "--resampling-only") {
       resamplingOnly = true;
+    } else if (arg == "--processing-only") {
+      processingOnly = true;
     } else if (arg == "--painting-only") {
       paintingOnly = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -308,7 +315,9 @@ int main(int argc, char** argv) {
     }
   }
   if (resamplingOnly) return RunResampling(repeats);
+  if (processingOnly) return RunProcessingBench(repeats);
   if (paintingOnly) return RunPaintBench(repeats);
-  const int status = RunBench(dir, repeats, keep);
+  int status = RunBench(dir, repeats, keep);
+  if (RunProcessingBench(repeats) != 0) status = 1;
   return RunPaintBench(repeats) == 0 ? status : 1;
 }

@@ -7,11 +7,13 @@
 void AddGraphViewCommands(CMainFrame& frame);
 void AddPrintCommands(CMainFrame& frame);
 void AddReadDstCommands(CMainFrame& frame);
+void AddProcessCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
 void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
   AddResampleCommands(frame);
+  AddProcessCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
   AddGraphViewCommands(frame);
