@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "document/EditorDoc.h"
 #include "document/GraphContent.h"
+#include "processing/Spline.h"
 
 // ---- Selection ---------------------------------------------------------------
 
@@ -127,13 +130,55 @@ bool ClipAnalogSpikes(CEditorDoc& doc, int channel, int lo, int hi) {
   return true;
 }
 
+// A 3D point's frames lo..hi filled, coordinate by coordinate, by the cubic
+// spline (zero end slopes) through the valid frames around them, with their
+// residual word set to 0 (valid, no cameras). Only the first frames less two
+// are knots or filled; a range from the first frame is left alone, as is a
+// coordinate with fewer than two knots.
+bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
+  CC3d& c3d = doc.m_c3d;
+  const int covered = c3d.FrameCount() - 2;
+  const float rate = c3d.m_header.m_fFrameRate;
+  const int last = std::min(hi, covered - 1);
+  if (lo <= 0 || lo > last || !(rate > 0)) return false;
+
+  CVideo& store = c3d.m_points[static_cast<size_t>(point)];
+  std::vector<float> times, values, d2;
+  bool changed = false;
+  for (int axis = 0; axis < 3; ++axis) {
+    times.clear();
+    values.clear();
+    for (int f = 0; f < covered; ++f) {
+      if ((f >= lo && f <= hi) || c3d.GetResidual(point, f) < 0) continue;
+      times.push_back(static_cast<float>(f) / rate);
+      values.push_back(store.Get(static_cast<size_t>(f) * 4 + axis));
+    }
+    const int n = static_cast<int>(times.size());
+    d2.assign(times.size(), 0.0f);
+    if (n < 2 || !SplineSecondDerivatives(times.data(), values.data(), n, 0.0f, 0.0f, d2.data())) continue;
+    if (!changed) doc.SaveUndoSnapshot();
+    changed = true;
+    for (int j = lo; j <= last; ++j) {
+      const std::optional<float> v = SplineEvaluate(times.data(), values.data(), d2.data(), n,
+                                                    static_cast<float>(j) / rate);
+      if (!v) {
+        doc.Prompt().ShowMessage("Bad interpolation");
+        break;
+      }
+      store.Set(static_cast<size_t>(j) * 4 + axis, *v);
+      store.Set(static_cast<size_t>(j) * 4 + 3, 0.0);
+    }
+  }
+  return changed;
+}
+
 }  // namespace
 
 bool DeleteAndFill(CEditorDoc& doc, const CGraphSelection& selection) {
   if (!GraphChannelSelected(doc) || selection.IsEmpty()) return false;
   const int channel = doc.m_nSelItem;
   const bool changed = doc.m_nSelNode == -2 ? ClipAnalogSpikes(doc, channel, selection.Low(), selection.High())
-                                            : false;
+                                            : FillPointSpline(doc, channel, selection.Low(), selection.High());
   if (!changed) return false;
   FinishSampleChange(doc, UNDO_DELETE_AND_FILL);
   return true;

@@ -33,8 +33,6 @@ const CPopupEntry kPopupEntries[] = {
     {"Analog to Video Ratio", "Analog to Video &Ratio..."},
     {"Interpolate", "&Interpolate..."},
     {"Delete and Fill", "&Delete and Fill"},
-    {"Graph Filter Analog", "Filter Analog..."},
-    {"Graph Filter 3D", "Filter 3D..."},
 };
 
 const CPopupEntry kValidityEntries[] = {
@@ -421,11 +419,30 @@ void CScrView::OnDeleteAndFill() {
   DeleteAndFill(*m_pDoc, m_selection);
 }
 
+std::optional<std::pair<int, int>> CScrView::FilterFrames(bool analog) const {
+  if (!m_pDoc || !m_selection.IsRange() || (analog && m_pDoc->m_bShowSubFrames)) return std::nullopt;
+  const int first = m_pDoc->m_c3d.m_header.m_nFirstFrame;
+  return std::make_pair(first + m_selection.Low(), first + m_selection.High());
+}
+
+bool CScrView::CanFilter(bool analog) const {
+  return m_pDoc && m_fnFilter && m_pDoc->Host().EditMode() && GraphChannelSelected(*m_pDoc) &&
+         m_pDoc->m_nSelNode == (analog ? -2 : -3);
+}
+
 // ---- Pop-up menu -------------------------------------------------------------
 
 QMenu* CScrView::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   for (const CPopupEntry& entry : kPopupEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
+  // The filters work on the graph's frames.
+  for (bool analog : {true, false}) {
+    QAction* filter = menu->addAction(analog ? "Filter Analog..." : "Filter 3D...");
+    filter->setEnabled(CanFilter(analog));
+    connect(filter, &QAction::triggered, this, [this, analog] {
+      if (CanFilter(analog)) m_fnFilter(analog, FilterFrames(analog));
+    });
+  }
   auto* validity = new QMenu("&Validity", menu);
   for (const CPopupEntry& entry : kValidityEntries) AddPopupEntry(validity, m_fnCommandLookup, entry);
   if (!validity->isEmpty()) menu->addMenu(validity);

@@ -15,6 +15,8 @@
 #include <QFont>
 #include <QPen>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "document/EditorDoc.h"
 #include "document/GraphCommands.h"
@@ -62,6 +64,15 @@ class CScrView : public QAbstractScrollArea, public CDocView {
   // ---- Commands ------------------------------------------------------------
   bool CanDeleteAndFill() const;
   void OnDeleteAndFill();
+
+  // Filter Analog and Filter 3D from the graph work on the frames selected
+  // in it: file frame numbers of a range of two different frames (not for
+  // analog data while sub frames are shown), otherwise none (the whole file).
+  std::optional<std::pair<int, int>> FilterFrames(bool analog) const;
+  bool CanFilter(bool analog) const;
+  // Runs the Filter dialog and the filter (the main window provides it).
+  using FilterHandler = std::function<void(bool analog, std::optional<std::pair<int, int>> frames)>;
+  void SetFilterHandler(FilterHandler handler) { m_fnFilter = std::move(handler); }
 
   // The main window's commands by name (see CEditorView::SetCommandLookup).
   using CommandLookup = std::function<QAction*(const QString& name)>;
@@ -112,6 +123,7 @@ class CScrView : public QAbstractScrollArea, public CDocView {
   QPointF m_dragStart;   // where the drag began (pixels)
   bool m_bDragMoved = false;
   CommandLookup m_fnCommandLookup;
+  FilterHandler m_fnFilter;
 
   // Drawing objects, made at the first paint.
   bool m_bDrawingObjects = false;

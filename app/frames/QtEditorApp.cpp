@@ -13,6 +13,7 @@
 #include "app/RecentFiles.h"
 #include "app/frames/MainFrame.h"
 #include "app/frames/OptionsSheet.h"
+#include "app/frames/ProcessCommands.h"
 #include "app/frames/Splitter.h"
 #include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
@@ -184,6 +185,13 @@ CSplitter* CQtEditorApp::CreateFrame(CEditorDoc& doc) {
     if (!m_pMainFrame) return nullptr;
     m_pMainFrame->UpdateCommandUI();
     return m_pMainFrame->Action(name);
+  });
+  graph->SetFilterHandler([this, graph](bool analog, std::optional<std::pair<int, int>> frames) {
+    CEditorDoc* graphDoc = graph->GetDocument();
+    if (!graphDoc || !m_pMainFrame) return;
+    CCommandContext context{*this, *m_pMainFrame, graphDoc};
+    RunFilterOnFrames(context, analog, frames);
+    UpdateCommandUI();
   });
   view->OnInitialUpdate();
   graph->OnInitialUpdate();

@@ -374,3 +374,46 @@ TEST_F(GraphDoc, DeleteAndFillClipsAnalogSpikesToTheMean) {
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(doc.m_nUndoKind, UNDO_NONE);
 }
+
+TEST_F(GraphDoc, DeleteAndFillSplinesAPointThroughTheFramesAround) {
+  // 22 frames at 100 Hz; the knots are frames 0 .. 19 outside the range.
+  // Y follows a cubic with zero slope at frames 0 and 19, which the spline
+  // (zero end slopes) reproduces; X is constant.
+  Use(22, 1, true);
+  auto smooth = [](int f) {
+    const double u = f / 19.0;
+    return 1000 * (3 * u * u - 2 * u * u * u);
+  };
+  CVideo& store = Point(0);
+  for (int f = 0; f < 22; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 500, smooth(f), 7, 0x0305);
+  for (int f = 8; f <= 12; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 9999, -9999, 7, -1);
+  testsupport::SetPointFrame(doc.m_c3d, 0, 3, 0, 0, 0, -1);  // a gap is no knot
+  doc.m_nSelNode = -3;
+  doc.m_nSelItem = 0;
+  CGraphSelection sel;
+  sel.DoubleClick(12, false);
+  sel.DoubleClick(8, true);
+  const std::vector<float> before = AllSamples(doc.m_c3d);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  for (int f = 8; f <= 12; ++f) {
+    EXPECT_NEAR(store.Get(f * 4 + 0), 500, 1e-3) << f;
+    EXPECT_NEAR(store.Get(f * 4 + 1), smooth(f), 1e-2) << f;
+    EXPECT_EQ(store.Get(f * 4 + 3), 0) << "valid, no cameras";
+  }
+  EXPECT_EQ(store.Get(3 * 4 + 3), -1) << "frames outside the range keep their words";
+  EXPECT_EQ(doc.m_nUndoKind, UNDO_DELETE_AND_FILL);
+  doc.OnEditUndo();
+  EXPECT_EQ(AllSamples(doc.m_c3d), before);
+
+  // A range into the last two frames fills only up to frame 19; one that
+  // starts at the first frame is left alone.
+  sel.DoubleClick(18, false);
+  sel.DoubleClick(21, true);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  EXPECT_EQ(store.Get(20 * 4 + 3), 0x0305);
+  EXPECT_EQ(store.Get(19 * 4 + 3), 0);
+  sel.DoubleClick(0, false);
+  doc.SetModifiedFlag(false);
+  EXPECT_FALSE(DeleteAndFill(doc, sel));
+  EXPECT_FALSE(doc.IsModified());
+}

@@ -22,6 +22,7 @@
 
 #include "C3dFileBuilder.h"
 #include "GuiTestSupport.h"
+#include "app/frames/FilterDlg.h"
 #include "app/frames/MainFrame.h"
 #include "app/frames/PrintChannelsDlg.h"
 #include "app/frames/Splitter.h"
@@ -149,6 +150,7 @@ class TestGraphView : public QObject {
   void pointGraphsLeaveGapsAndExtendSelection();
   void draggingAValueSetsTheFrameAndUndoes();
   void popupMenuFromTheKeyboard();
+  void filterFromThePopupMenuTakesTheSelectedFrames();
   void listingPrintsToPdf();
   void printPreviewShowsTheChosenChannels();
   void documentationScreenshots();
@@ -288,6 +290,46 @@ void TestGraphView::popupMenuFromTheKeyboard() {
   QVERIFY(menu->pos().x() - corner.x() <= 6 && menu->pos().x() > corner.x());
   QVERIFY(!texts.isEmpty() && !menu->actions()[texts.indexOf("&Delete and Fill")]->isEnabled());
   menu->close();
+}
+
+void TestGraphView::filterFromThePopupMenuTakesTheSelectedFrames() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("wave.c3d").toStdString();
+  WriteWaveFile(path);
+  CTestApp app;
+  COpened opened = Open(app, path);
+  QVERIFY(opened.m_pGraph);
+  CScrView* graph = opened.m_pGraph;
+  app.EditModeFlag = 1;
+  QVERIFY(SelectChannel(opened.m_pFrame, "3D Data", 0));
+  CGraphSelection selection;
+  selection.DoubleClick(40, false);
+  selection.DoubleClick(20, true);
+  graph->SetSelection(selection);
+
+  QMenu* menu = graph->CreateContextMenu(graph);
+  QAction* filterAnalog = nullptr;
+  QAction* filter3D = nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->text() == "Filter Analog...") filterAnalog = action;
+    if (action->text() == "Filter 3D...") filter3D = action;
+  }
+  QVERIFY(filterAnalog && filter3D);
+  QVERIFY(!filterAnalog->isEnabled());
+  QVERIFY(filter3D->isEnabled());
+  QString start, end;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CFilterDlg*>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    start = dialog->m_pStartFrame->text();
+    end = dialog->m_pEndFrame->text();
+    dialog->accept();
+  });
+  filter3D->trigger();
+  delete menu;
+  QCOMPARE(start, QString("21"));
+  QCOMPARE(end, QString("41"));
+  QCOMPARE(opened.m_pDoc->m_nUndoKind, int(UNDO_FILTER));
 }
 
 void TestGraphView::listingPrintsToPdf() {
