@@ -23,6 +23,7 @@ class CHeadlessApp : public CEditorApp {
   // Closes and destroys the document without asking about changes.
   void CloseDocument(CEditorDoc* doc) override;
   void CloseAllDocuments();
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
   // Asks "Save changes?" for every changed document; false when the user
   // cancels one (or its save fails), in which case nothing is closed.
   bool SaveAllModified();

@@ -34,6 +34,8 @@ class CQtEditorApp : public QObject, public CEditorApp {
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
   void CloseDocument(CEditorDoc* doc) override;
 
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
+
   std::vector<CEditorDoc*> Documents() const;
   CEditorDoc* ActiveDocument() const;
   CSplitter* FrameOf(const CEditorDoc* doc) const;
