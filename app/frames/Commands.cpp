@@ -4,11 +4,13 @@
 
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
+void AddBatchProcessCommands(CMainFrame& frame);
 void AddReadDstCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
 void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
+  AddBatchProcessCommands(frame);
   AddResampleCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
