@@ -7,13 +7,13 @@
 const std::vector<CBatchOperationType>& BatchOperationTypes() {
   // One line per type: replace BatchNoOp by the type's function when it is built.
   static const std::vector<CBatchOperationType> types = {
-      {"Group", BatchNoOp},
-      {"Parameter", BatchNoOp},
+      {"Group", RunBatchGroup},
+      {"Parameter", RunBatchParameter},
       {"Analog", BatchNoOp},
       {"Video", BatchNoOp},
       {"FilterAnalog", BatchNoOp},
       {"FilterVideo", BatchNoOp},
-      {"SamplingFreq", BatchNoOp},
+      {"SamplingFreq", RunBatchSamplingFreq},
       {"Interpolation", BatchNoOp},
       {"ZeroFP", BatchNoOp},
       {"ZeroAnalog", BatchNoOp},

@@ -64,6 +64,10 @@ BatchOperationFn FindBatchOperation(const std::string& type);
 // ---- The types --------------------------------------------------------------
 // A type that is not built yet runs BatchNoOp.
 void BatchNoOp(CBatchOperation& op);
+void RunBatchGroup(CBatchOperation& op);      // BatchGroupOps.cpp
+void RunBatchParameter(CBatchOperation& op);  // BatchParameterOps.cpp
+// "SamplingFreq": Change rate ("Base") or Change ratio ("AV"). BatchSamplingOps.cpp.
+void RunBatchSamplingFreq(CBatchOperation& op);
 
 // General/"AnalogOffset": gives every analog channel this offset before the
 // operations run (the analog offset command without its dialog, messages and

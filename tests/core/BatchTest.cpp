@@ -1,14 +1,14 @@
 // The batch processor headless: the reading rules of batch files, the
-// refusal messages, and the General steps (save with conversion, exit).
+// refusal messages, the General steps, and the Group and Parameter operations.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "DocModel.h"
 #include "FakeHost.h"
+#include "ModelFixture.h"
 #include "TestSupport.h"
 #include "app/BatchFile.h"
-#include "app/BatchOps.h"
 #include "app/BatchRun.h"
 
 using testsupport::CTempDir;
@@ -92,14 +92,6 @@ TEST(BatchFileTest, SectionLinesKeepRepeatsAndOperationSectionsAreCounted) {
   EXPECT_EQ(file.LastOperationSection(), 10);
 }
 
-TEST(BatchFileTest, EveryOperationTypeIsKnownInAnyLetterCase) {
-  for (const char* type : {"Group", "Parameter", "Analog", "Video", "FilterAnalog", "FilterVideo",
-                           "SamplingFreq", "Interpolation", "ZeroFP", "ZeroAnalog"})
-    EXPECT_NE(FindBatchOperation(type), nullptr) << type;
-  EXPECT_NE(FindBatchOperation("zerofp"), nullptr);
-  EXPECT_EQ(FindBatchOperation("Unknown"), nullptr);
-}
-
 // ---- RunBatch ----------------------------------------------------------------
 
 class BatchRunTest : public ::testing::Test {
@@ -112,10 +104,23 @@ class BatchRunTest : public ::testing::Test {
     ASSERT_NE(m_doc, nullptr);
   }
 
-  CBatchOutcome Run(const std::string& text, bool forceSave = false) {
+  CBatchOutcome Run(const std::string& text) {
     testsupport::WriteText(m_batchPath, text);
     m_host.m_settings.m_strBatchFile = m_batchPath;
-    return RunBatch(*m_doc, forceSave);
+    return RunBatch(*m_doc, false);
+  }
+
+  // Runs the operation sections (their bodies, in order) without saving.
+  void RunOps(const std::vector<std::string>& bodies) {
+    std::string text = "[General]\nFile=BATCH FILE\nOperations=" + std::to_string(bodies.size()) + "\n";
+    for (size_t i = 0; i < bodies.size(); ++i)
+      text += "[Operation" + std::to_string(i + 1) + "]\n" + bodies[i];
+    Run(text);
+  }
+  CC3d& Model() { return m_doc->m_c3d; }
+  const CGroup* Group(const std::string& name) {
+    int g = Model().FindGroup(name);
+    return g < 0 ? nullptr : &Model().m_groups[static_cast<size_t>(g)];
   }
 
   CTempDir m_dir;
@@ -162,29 +167,146 @@ TEST_F(BatchRunTest, NoOperationsStillSavesAndExits) {
   EXPECT_TRUE(m_host.m_bExitAfterBatch);
   EXPECT_EQ(m_host.m_prompt.m_nWaitDepth, 0);
   EXPECT_TRUE(m_host.m_prompt.m_messages.empty());
-
-  // "false" does not save unless the run forces it; no "Exit" clears the request.
-  outcome = Run("[General]\nFile=BATCH FILE\nOperations=0\nSave=false,real\n");
-  EXPECT_FALSE(outcome.m_bSaveAsked);
-  EXPECT_FALSE(m_host.m_bExitAfterBatch);
-  outcome = Run("[General]\nFile=BATCH FILE\nOperations=0\nSave=false,real\n", true);
-  EXPECT_TRUE(outcome.m_bSaved);
-  EXPECT_TRUE(m_doc->m_c3d.IsReal());
 }
 
-TEST_F(BatchRunTest, SaveConvertsStorageAndProcessor) {
-  // The model holds integer points at scale 0.5: X 1000 + 10 f + p counts.
-  CBatchOutcome outcome = Run("[General]\nFile=BATCH FILE\nOperations=0\nSave=true, Real, SUN\n");
-  ASSERT_TRUE(outcome.m_bSaved);
+// ---- Group and Parameter operations ------------------------------------------
+// The model's groups: POINT -1, ANALOG -2, TRIAL -3, EVENT -4,
+// FORCE_PLATFORM -5, EMG -6.
 
-  CC3d saved;
-  saved.m_strFileName = m_path;
-  ASSERT_TRUE(saved.Open());
-  EXPECT_EQ(saved.m_nProcessor, PROCESSOR_SGI);
-  EXPECT_TRUE(saved.IsReal());
-  EXPECT_FLOAT_EQ(saved.m_header.m_fScale, -0.5f);
-  EXPECT_FLOAT_EQ(saved.m_points[1].Get(3 * 4 + 0), (1000 + 30 + 1) * 0.5f);  // X, frame 3
-  EXPECT_FLOAT_EQ(saved.m_analogs[2].Get(5), 300 + 5);
+TEST_F(BatchRunTest, GroupCreateModifyDelete) {
+  RunOps({"Type=group\nCommand=create\nName=SUBJECT\nDescription=Who\nLock=1\nNumber=-50\n",
+          // Refused: a name that exists in another letter case, a positive
+          // number, an empty name.
+          "Type=Group\nCommand=Create\nName=subject\n",
+          "Type=Group\nCommand=Create\nName=OTHER\nNumber=3\n",
+          "Type=Group\nCommand=Create\nName=\n"});
+  ASSERT_EQ(Model().m_groups.size(), 7u);
+  EXPECT_EQ(Model().m_groups[6].m_strName, "SUBJECT");
+  EXPECT_EQ(Model().m_groups[6].m_nId, -7);  // below the lowest, whatever "Number" says
+  EXPECT_TRUE(Model().m_groups[6].m_bLocked);
+  EXPECT_EQ(Model().m_groups[6].m_strDescription, "Who");
+  EXPECT_TRUE(m_doc->IsModified());
+
+  // A locked group changes only with locked editing allowed; without "Lock"
+  // it ends unlocked.
+  RunOps({"Type=Group\nCommand=Modify\nName=subject\nNewName=SUBJECTS\n"});
+  EXPECT_NE(Group("SUBJECT"), nullptr);
+  m_host.m_bLockedEdit = true;
+  RunOps({"Type=Group\nCommand=Modify\nName=subject\nNewName=SUBJECTS\nDescription=Empty\n"});
+  ASSERT_NE(Group("SUBJECTS"), nullptr);
+  EXPECT_FALSE(Group("SUBJECTS")->m_bLocked);
+  EXPECT_EQ(Group("SUBJECTS")->m_strDescription, "Who");
+
+  // Renumbering takes the group's parameters along; a number or name that
+  // another group has, or an empty new name, changes nothing.
+  const size_t pointParams = testsupport::Values(Model(), "POINT", "RATE").size();
+  RunOps({"Type=Group\nCommand=Modify\nName=POINT\nNumber=-20\nLock=1\n",
+          "Type=Group\nCommand=Modify\nName=ANALOG\nNumber=-20\n",
+          "Type=Group\nCommand=Modify\nName=ANALOG\nNewName=point\n",
+          "Type=Group\nCommand=Modify\nName=ANALOG\nNewName=Empty\nNumber=-128\n",
+          "Type=Group\nCommand=Modify\nName=TRIAL\nNewName=\n"});
+  EXPECT_EQ(Group("POINT")->m_nId, -20);
+  EXPECT_TRUE(Group("POINT")->m_bLocked);
+  EXPECT_EQ(testsupport::Values(Model(), "POINT", "RATE").size(), pointParams);
+  EXPECT_EQ(Group("ANALOG")->m_nId, -2);
+  EXPECT_NE(Group("TRIAL"), nullptr);
+
+  // Delete takes every parameter of the group.
+  m_host.m_bLockedEdit = false;
+  RunOps({"Type=Group\nCommand=Delete\nName=point\n", "Type=Group\nCommand=Delete\nName=Analog\n"});
+  EXPECT_NE(Group("POINT"), nullptr);
+  EXPECT_EQ(Group("ANALOG"), nullptr);
+  for (const CParam& p : Model().m_params) EXPECT_NE(p.m_nGroupId, 2) << p.m_strName;
+}
+
+TEST_F(BatchRunTest, ParameterCreate) {
+  RunOps({"Type=Parameter\nCommand=Create\nGroup=trial\nName=WEIGHTS\nDataType=4\nDimensions=2\n"
+          "Dimension1=2\nDimension2=2\nData1=1.5\nData2=-2e-7\nData4=abc\nLock=1\n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=CODES\nDataType=-1\nDimensions=2\n"
+          "Dimension1=4\nDimension2=3\nData1=LONGNAME\nData3=Empty\nData2= ab \n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=FLAGS\nDataType=1\nDimensions=1\n"
+          "Dimension1=300\nData1=-1\nData2=7.9\n",
+          // Refused: a name the group has, no such group, a type that does not
+          // exist, CHAR without dimensions, a size of 0, more than a file holds.
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=weights\nDataType=2\nDimensions=0\n",
+          "Type=Parameter\nCommand=Create\nGroup=NOPE\nName=X\nDataType=2\nDimensions=0\n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=X\nDataType=3\nDimensions=0\n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=X\nDataType=-1\nDimensions=0\n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=X\nDataType=2\nDimensions=1\nDimension1=0\n",
+          "Type=Parameter\nCommand=Create\nGroup=TRIAL\nName=X\nDataType=4\nDimensions=3\n"
+          "Dimension1=255\nDimension2=255\nDimension3=255\n"});
+  const CParam* weights = Model().FindParam("TRIAL", "WEIGHTS");
+  ASSERT_NE(weights, nullptr);
+  EXPECT_EQ(weights->m_nGroupId, 3);
+  EXPECT_TRUE(weights->m_bLocked);
+  EXPECT_EQ(testsupport::Values(Model(), "TRIAL", "WEIGHTS"), (std::vector<double>{1.5, -2e-7f, 0, 0}));
+  EXPECT_EQ(testsupport::Strings(Model(), "TRIAL", "CODES"), (std::vector<std::string>{"LONG", "ab", ""}));
+  const CParam* flags = Model().FindParam("TRIAL", "FLAGS");
+  ASSERT_NE(flags, nullptr);
+  EXPECT_EQ(flags->m_dims, std::vector<uint8_t>{255});
+  EXPECT_EQ(flags->ByteAt(0), 255);
+  EXPECT_EQ(flags->ByteAt(1), 7);
+  EXPECT_EQ(Model().FindParam("TRIAL", "X"), nullptr);
+  EXPECT_EQ(Model().m_params.back().m_strName, "FLAGS");
+}
+
+TEST_F(BatchRunTest, ParameterModifyKeepsWhatItsKeysDoNotChange) {
+  testsupport::SetList(Model(), "ANALOG", "SCALE", PARAM_FLOAT, {1e-7, -1.7, 2.5});
+  testsupport::SetEventTimes(Model(), {});
+  const size_t count = Model().m_params.size();
+  RunOps({// A rename keeps the stored numbers exactly and moves the parameter last.
+          "Type=Parameter\nCommand=Modify\nGroup=Analog\nName=scale\nNewName=GAINS\n",
+          // A new integer type truncates toward zero; Data2 is given.
+          "Type=Parameter\nCommand=Modify\nGroup=ANALOG\nName=OFFSET\nDataType=2\nData2=-300\n"
+          "NewGroup=TRIAL\nDimensions=1\nDimension1=4\n",
+          // An empty list keeps its 0 size on a rename.
+          "Type=Parameter\nCommand=Modify\nGroup=EVENT\nName=TIMES\nNewName=SECONDS\n",
+          // Refused: a target group without it, a name the group has already,
+          // an empty new name.
+          "Type=Parameter\nCommand=Modify\nGroup=POINT\nName=RATE\nNewGroup=NOPE\n",
+          "Type=Parameter\nCommand=Modify\nGroup=POINT\nName=RATE\nNewName=scale\n",
+          "Type=Parameter\nCommand=Modify\nGroup=POINT\nName=RATE\nNewName=\n"});
+  EXPECT_EQ(Model().m_params.size(), count);
+  ASSERT_EQ(Model().m_params[count - 3].m_strName, "GAINS");
+  EXPECT_EQ(Model().m_params[count - 3].FloatAt(0), 1e-7f);
+  EXPECT_EQ(Model().m_params[count - 3].FloatAt(1), -1.7f);
+
+  // The model's offsets are 0, 10, 20 (INTEGER).
+  EXPECT_EQ(testsupport::Values(Model(), "TRIAL", "OFFSET"), (std::vector<double>{0, -300, 20, 0}));
+  EXPECT_EQ(Model().FindParam("ANALOG", "OFFSET"), nullptr);
+  const CParam* seconds = Model().FindParam("EVENT", "SECONDS");
+  ASSERT_NE(seconds, nullptr);
+  EXPECT_EQ(seconds->m_dims, (std::vector<uint8_t>{2, 0}));
+  EXPECT_NE(Model().FindParam("POINT", "RATE"), nullptr);
+
+  // FLOAT to INTEGER truncates toward zero; a locked parameter needs locked
+  // editing; CHAR values become numbers by their text.
+  Model().FindParam("ANALOG", "GAINS")->m_bLocked = true;
+  RunOps({"Type=Parameter\nCommand=Modify\nGroup=ANALOG\nName=GAINS\nDataType=2\n"});
+  EXPECT_EQ(Model().FindParam("ANALOG", "GAINS")->m_nType, PARAM_FLOAT);
+  m_host.m_bLockedEdit = true;
+  testsupport::SetStrings(Model(), "POINT", "LABELS", {"12", "x"});
+  RunOps({"Type=Parameter\nCommand=Modify\nGroup=ANALOG\nName=GAINS\nDataType=2\n",
+          "Type=Parameter\nCommand=Modify\nGroup=POINT\nName=LABELS\nDataType=1\nDimensions=1\n"
+          "Dimension1=2\n"});
+  EXPECT_EQ(testsupport::Values(Model(), "ANALOG", "GAINS"), (std::vector<double>{0, -1, 2}));
+  EXPECT_FALSE(Model().FindParam("ANALOG", "GAINS")->m_bLocked);
+  EXPECT_EQ(testsupport::Values(Model(), "POINT", "LABELS"), (std::vector<double>{12, 0}));
+}
+
+TEST_F(BatchRunTest, ParameterDeleteAndReplaceStrings) {
+  testsupport::SetStrings(Model(), "POINT", "LABELS", {"LASI", " rasi", "LASI2"}, 5);
+  Model().FindParam("POINT", "RATE")->m_bLocked = true;
+  RunOps({"Type=Parameter\nCommand=ReplaceS\nGroup=POINT\nName=LABELS\n>lasi = Left_ASIS_Marker\n"
+          ">RASI=R\n>LASI2\n",
+          "Type=Parameter\nCommand=ReplaceS\nGroup=POINT\nName=RATE\n>50=60\n",
+          "Type=Parameter\nCommand=Delete\nGroup=POINT\nName=RATE\n",
+          "Type=Parameter\nCommand=Delete\nGroup=point\nName=used\n"});
+  EXPECT_EQ(testsupport::Strings(Model(), "POINT", "LABELS"),
+            (std::vector<std::string>{"Left_ASIS_Marker", "R", "LASI2"}));
+  EXPECT_EQ(Model().FindParam("POINT", "LABELS")->m_dims[0], 16);
+  EXPECT_NE(Model().FindParam("POINT", "RATE"), nullptr);  // locked
+  EXPECT_EQ(Model().FindParam("POINT", "USED"), nullptr);
 }
 
 }  // namespace

@@ -189,7 +189,10 @@ TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
       fs::copy_file(CorpusFile(corpus), dir.File(std::string(run) + "/" + name));
     testsupport::WriteText(dir.File(std::string(run) + "/notes.c3d"), "not a C3D file\n");
   }
-  testsupport::WriteText(dir.File("run.cfg"), kSaveRealSgi);
+  testsupport::WriteText(dir.File("run.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=2\nSave=true,real,sun\n"
+                         "[Operation1]\nType=Group\nCommand=Create\nName=SESSION\n"
+                         "[Operation2]\nType=SamplingFreq\nCommand=Base,50\n");
 
   CRun one = RunBatchCli(dir, {"run.cfg", "one", "--recursive", "--jobs", "1"});
   CRun four = RunBatchCli(dir, {"--jobs=4", "--recursive", "run.cfg", "four"});
@@ -228,4 +231,146 @@ TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
   EXPECT_EQ(flat.m_nStatus, 0);
   CRun slash = RunBatchCli(dir, {"keep.cfg", "one/sub/deeper/", "--jobs", "3"});
   EXPECT_EQ(slash.m_strOut, "one/sub/deeper/analysis.c3d: not saved\n");
+
+// Group and Parameter operations on an integer DEC file (converted to real
+// PC storage on save) and a real PC file (saved in its own format).
+TEST(CliBatch, GroupAndParameterOperationsOnRealFiles) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::vector<std::string> files = {Copy(dir, "btk_gait_dec_int.c3d"), Copy(dir, "btk_shd01.c3d")};
+  testsupport::WriteText(dir.File("run.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=6\nSave=true,real,pc\n"
+                         "[Operation1]\nType=Group\nCommand=Create\nName=SESSION\nDescription=Batch test\n"
+                         "[Operation2]\nType=Parameter\nCommand=Create\nGroup=Session\nName=LABELS\n"
+                         "DataType=-1\nDimensions=2\nDimension1=8\nDimension2=2\nData1=Walking\nData2=Trial_07\n"
+                         "[Operation3]\nType=Parameter\nCommand=Modify\nGroup=POINT\nName=DESCRIPTIONS\n"
+                         "NewGroup=SESSION\nNewName=MARKERS\n"
+                         "[Operation4]\nType=Parameter\nCommand=Delete\nGroup=POINT\nName=USED\n"
+                         "[Operation5]\nType=Parameter\nCommand=ReplaceS\nGroup=POINT\nName=LABELS\n"
+                         ">rsho=Right_Shoulder\n"
+                         "[Operation6]\nType=Group\nCommand=Delete\nName=MANUFACTURER\n");
+  CRun run = RunBatchCli(dir, {"run.cfg", files[0], files[1]});
+  EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+  EXPECT_EQ(run.m_strOut, files[0] + ": saved\n" + files[1] + ": saved\n");
+
+  int replaced = 0;
+  for (const std::string& name : files) {
+    SCOPED_TRACE(name);
+    auto before = Read(CorpusFile(name));
+    auto after = Read(dir.File(name));
+    EXPECT_EQ(after->m_nProcessor, PROCESSOR_PC);
+    EXPECT_TRUE(after->IsReal());
+
+    int lowest = 0;
+    for (const CGroup& g : before->m_groups) lowest = std::min(lowest, static_cast<int>(g.m_nId));
+    const int session = after->FindGroup("SESSION");
+    ASSERT_GE(session, 0);
+    EXPECT_EQ(after->m_groups[session].m_nId, lowest - 1);
+    EXPECT_EQ(after->m_groups[session].m_strDescription, "Batch test");
+
+    const CParam* labels = after->FindParam("SESSION", "LABELS");
+    ASSERT_NE(labels, nullptr);
+    EXPECT_EQ(labels->m_dims, (std::vector<uint8_t>{8, 2}));
+    EXPECT_EQ(labels->m_strings, (std::vector<std::string>{"Walking", "Trial_07"}));
+
+    const CParam* descriptions = before->FindParam("POINT", "DESCRIPTIONS");
+    ASSERT_NE(descriptions, nullptr);
+    const CParam* markers = after->FindParam("SESSION", "MARKERS");
+    ASSERT_NE(markers, nullptr);
+    EXPECT_EQ(markers->m_strings, descriptions->m_strings);
+    EXPECT_EQ(markers->m_dims, descriptions->m_dims);
+    EXPECT_EQ(after->FindParam("POINT", "DESCRIPTIONS"), nullptr);
+
+    // POINT:USED is locked in one of the two files: there it stays.
+    const CParam* used = before->FindParam("POINT", "USED");
+    ASSERT_NE(used, nullptr);
+    EXPECT_EQ(after->FindParam("POINT", "USED") != nullptr, used->m_bLocked);
+
+    // The labels grow to the longest one when "RSHO" was replaced.
+    const CParam* oldLabels = before->FindParam("POINT", "LABELS");
+    std::vector<std::string> expected = oldLabels->m_strings;
+    std::vector<uint8_t> dims = oldLabels->m_dims;
+    for (std::string& label : expected) {
+      if (label != "RSHO") continue;
+      label = "Right_Shoulder";
+      dims[0] = std::max<uint8_t>(dims[0], 14);
+      ++replaced;
+    }
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings, expected);
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_dims, dims);
+
+    EXPECT_EQ(after->FindGroup("MANUFACTURER"), -1);
+    ASSERT_GE(before->FindGroup("MANUFACTURER"), 0);
+    const int manufacturer = -before->m_groups[before->FindGroup("MANUFACTURER")].m_nId;
+    for (const CParam& p : after->m_params) EXPECT_NE(p.m_nGroupId, manufacturer) << p.m_strName;
+    // Everything else is kept: the original parameters less those removed
+    // or moved, plus the two of SESSION.
+    size_t removed = 1 + (used->m_bLocked ? 0 : 1);
+    for (const CParam& p : before->m_params) removed += p.m_nGroupId == manufacturer;
+    EXPECT_EQ(after->m_params.size(), before->m_params.size() - removed + 2);
+  }
+  EXPECT_EQ(replaced, 1);
+
+  // With locked editing the locked POINT:USED goes too.
+  testsupport::WriteText(dir.File("used.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=1\nSave=true\n"
+                         "[Operation1]\nType=Parameter\nCommand=Delete\nGroup=POINT\nName=USED\n");
+  run = RunBatchCli(dir, {"--locked-edit", "used.cfg", files[0]});
+  EXPECT_EQ(run.m_nStatus, 0);
+  EXPECT_EQ(Read(dir.File(files[0]))->FindParam("POINT", "USED"), nullptr);
+}
+
+// "SamplingFreq" in both storage kinds (the same recording stored as
+// integers and as reals): 450 frames at 50 Hz become exactly 1080 at 120 Hz,
+// then 4 analog samples per frame become 2. Every channel keeps its first
+// sample and ends on its last one (no spike to zero at the end), the rate
+// parameters follow, the events keep their times, and every residual word
+// is 0.
+TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::string integer = Copy(dir, "c3dorg_s01_eb015_pc_int.c3d");
+  const std::string real = Copy(dir, "c3dorg_s01_eb015_pc_real.c3d");
+  testsupport::WriteText(dir.File("run.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=3\nSave=true\n"
+                         "[Operation1]\nType=SamplingFreq\nCommand=Base, 120\n"
+                         "[Operation2]\nType=SamplingFreq\nCommand=AV,0\n"
+                         "[Operation3]\nType=samplingfreq\nCommand=av,2\n");
+  CRun run = RunBatchCli(dir, {"run.cfg", integer, real});
+  EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+  EXPECT_EQ(run.m_strOut, integer + ": saved\n" + real + ": saved\n");
+  EXPECT_EQ(run.m_strErr, "");
+
+  std::unique_ptr<CC3d> results[2];
+  for (int k = 0; k < 2; ++k) {
+    const std::string name = k == 0 ? integer : real;
+    SCOPED_TRACE(name);
+    auto before = Read(CorpusFile(name));
+    auto& after = results[k] = Read(dir.File(name));
+    ASSERT_EQ(before->FrameCount(), 450);
+    EXPECT_EQ(after->FrameCount(), 1080);
+    EXPECT_EQ(after->m_header.m_fFrameRate, 120.0f);
+    EXPECT_EQ(after->m_header.m_nSamplesPerFrame, 2);
+    EXPECT_EQ(after->GetValueText("POINT", "RATE", 0, 1), "120.0");
+    EXPECT_EQ(after->GetValueText("ANALOG", "RATE", 0, 1), "240.0");
+    ASSERT_EQ(after->m_events.size(), before->m_events.size());
+    for (size_t e = 0; e < before->m_events.size(); ++e)
+      EXPECT_EQ(after->m_events[e].m_fTime, before->m_events[e].m_fTime);
+    for (int a = 0; a < before->AnalogCount(); ++a) {
+      const CAnalog& b = before->m_analogs[a];
+      const CAnalog& c = after->m_analogs[a];
+      ASSERT_EQ(c.Size(), 1080u * 2);
+      EXPECT_EQ(c.Get(0), b.Get(0)) << "channel " << a;
+      // The single-precision step may put the last position a hair before
+      // the last sample: truncated, one count less.
+      EXPECT_NEAR(c.Get(c.Size() - 1), b.Get(b.Size() - 1), 1.0) << "channel " << a;
+    }
+    for (int p = 0; p < after->PointCount(); ++p)
+      for (int f = 0; f < 1080; ++f) ASSERT_EQ(after->m_points[p].Get(f * 4 + 3), 0.0f) << p << " " << f;
+  }
+  // Both hold the same analog samples, the integer file truncated after
+  // each of the two resamplings: less than two counts apart.
+  for (int a = 0; a < results[0]->AnalogCount(); ++a)
+    for (size_t i = 0; i < results[0]->m_analogs[a].Size(); ++i)
+      ASSERT_LT(std::fabs(results[0]->m_analogs[a].Get(i) - results[1]->m_analogs[a].Get(i)), 2.0f) << a << " " << i;
 }

@@ -395,7 +395,9 @@ void TestMainFrame::batchModeRunsTheBatchFileOnEveryOpenedFile() {
     file.write(text);
   };
   write(toReal, "[General]\nFile=BATCH FILE\nOperations=0\nSave=true,real\nExit=TRUE\n");
-  write(noSave, "[General]\nFile=BATCH FILE\nOperations=0\n");
+  write(noSave,
+        "[General]\nFile=BATCH FILE\nOperations=1\n[Operation1]\nType=Group\nCommand=Create\n"
+        "Name=SESSION\nDescription=Added by the batch file\n");
 
   {  // "-b PATH" runs the setting's batch file on PATH; its Exit ends start-up.
     CTestApp app;
@@ -426,10 +428,20 @@ void TestMainFrame::batchModeRunsTheBatchFileOnEveryOpenedFile() {
     QVERIFY(second);
     QCOMPARE(app.Documents().size(), size_t(1));
     QVERIFY(!app.ExitAfterBatchFlag);
-    // An unchanged document closes without a question.
-    const size_t asked = app.m_prompt.m_questions.size();
+    // The batch file ran before the window showed the file: the new group
+    // is in the tree, and the unsaved change shows in the title.
+    QVERIFY(second->m_c3d.FindGroup("SESSION") >= 0);
+    QVERIFY(app.FrameOf(second)->isWindowModified());
+    QVERIFY(SelectTreePathInView(*app.EditorViewOf(second), {"SESSION"}));
+
+    // Yes saves the changed file before Batch Mode replaces it.
+    app.m_prompt.m_answers = {CUserPrompt::ANSWER_YES};
     QVERIFY(app.OpenDocumentFile(a));
-    QCOMPARE(app.m_prompt.m_questions.size(), asked);
+    QCOMPARE(app.m_prompt.m_questions.back(), std::string("Save changes to b.c3d?"));
+    CC3d saved;
+    saved.m_strFileName = b;
+    QVERIFY(saved.Open());
+    QVERIFY(saved.FindGroup("SESSION") >= 0);
     QVERIFY(app.m_prompt.m_messages.empty());
   }
 }
