@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/RecentFiles.h"
+#include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
 
 CHeadlessApp::CHeadlessApp() = default;
@@ -45,6 +46,17 @@ void CHeadlessApp::CloseDocument(CEditorDoc* doc) {
   std::unique_ptr<CEditorDoc> owned = std::move(*it);
   m_documents.erase(it);
   owned->OnCloseDocument();
+}
+
+bool CHeadlessApp::ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) {
+  std::vector<CEditorDoc*> showing;
+  for (const auto& doc : m_documents)
+    if (doc.get() != writer && IsSameFile(doc->GetPathName(), path)) showing.push_back(doc.get());
+  for (CEditorDoc* doc : showing) {
+    if (!doc->SaveModified()) return false;
+    CloseDocument(doc);
+  }
+  return true;
 }
 
 bool CHeadlessApp::SaveAllModified() {

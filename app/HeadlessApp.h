@@ -22,6 +22,7 @@ class CHeadlessApp : public CEditorApp {
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
   // Closes and destroys the document without asking about changes.
   void CloseDocument(CEditorDoc* doc) override;
+  bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
   void CloseAllDocuments();
   CEditorDoc* FindOpenDocument(const std::string& path) const override;
   // Asks "Save changes?" for every changed document; false when the user

@@ -231,6 +231,7 @@ void CSettingsStore::ReadSettings(const CIniFile& ini, AppSettings& s) {
   s.m_n3DXunit = ini.GetInt(kView, "3DXunit", d.m_n3DXunit);
   s.m_nFitHorizontal = ini.GetInt(kView, "FitHorizontal", d.m_nFitHorizontal);
   s.m_nShowList = ini.GetInt(kView, "ShowList", d.m_nShowList);
+  s.m_nTabbedDocuments = ini.GetInt(kView, "TabbedDocuments", d.m_nTabbedDocuments) != 0 ? 1 : 0;
 
   s.m_nInterpAllChannels = ini.GetInt(kInterpolate, "AllChannels", d.m_nInterpAllChannels);
   s.m_nInterpType = ini.GetInt(kInterpolate, "Type", d.m_nInterpType);
@@ -274,6 +275,7 @@ void CSettingsStore::WriteSettings(const AppSettings& s, CIniFile& ini) {
   ini.SetInt(kView, "3DXunit", s.m_n3DXunit);
   ini.SetInt(kView, "FitHorizontal", s.m_nFitHorizontal);
   ini.SetInt(kView, "ShowList", s.m_nShowList);
+  ini.SetInt(kView, "TabbedDocuments", s.m_nTabbedDocuments != 0 ? 1 : 0);
 
   ini.SetInt(kSettings, "Edit", s.m_nEdit);
   // A text with a line break would split the file; such a value keeps what

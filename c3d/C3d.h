@@ -45,6 +45,14 @@ struct HeaderRecord {
   uint16_t m_nAnalogChannels = 0;   // word 3 / samples per frame, 0 if none
 };
 
+// A sample store whose real values do not fit 16-bit integer storage as
+// they are (see CC3d::IntegerMisfits).
+struct CIntegerMisfit {
+  bool m_bPoint = false;  // a 3D point, else an analog channel
+  int m_nIndex = 0;       // 0-based point or channel
+  float m_fValue = 0.0f;  // the first value found that does not fit
+};
+
 // Slot arrays for the parameters that point and channel deletions save.
 using SavedParams = std::vector<std::optional<CParam>>;
 
@@ -70,7 +78,7 @@ class CC3d {
   // Saves the whole model to `path`: writes a temporary file in the target's
   // folder (header, parameters, data) and renames it over the target only
   // when every byte was written and synced, so a failed save never leaves a
-  // damaged file. Leading blocks come from m_strFileName. Sets the header's
+  // damaged file. The leading blocks are those kept from reading. Sets the header's
   // analog measurements per frame and scale copy first. On success the
   // header and POINT:DATA_START hold the new data start, and m_strFileName is
   // `path` (the saved file is the source of the next save). Returns false
@@ -150,6 +158,18 @@ class CC3d {
   // nothing) when a real-to-integer conversion would divide by a zero scale.
   bool ConvertStorage(bool rescaleAnalog);
   void ComputeOptimumScale();
+  // In real storage: the points with a coordinate that is not a 16-bit count
+  // at the working scale, then the analog channels with a sample outside the
+  // 16-bit range, in store order. Empty in integer storage.
+  std::vector<CIntegerMisfit> IntegerMisfits() const;
+  // In real storage: changes one analog channel's samples so that they fit
+  // 16 bits while (sample - ANALOG:OFFSET) x ANALOG:SCALE stays the same:
+  // the samples are scaled (ANALOG:SCALE takes the inverse factor) and, for
+  // offsets near the ends of the 16-bit range, moved together with the
+  // offset. Each sample becomes a whole number. With an offset of 0 this is
+  // exactly the rescale of ConvertStorage. False, with nothing changed,
+  // when the parameters cannot record the change.
+  bool FitAnalogToIntegers(int channel);
 
   // ---- Frames, points, channels (C3dFrames.cpp) -------------------------
   // Position: -2 after the last frame, -1 before the first, otherwise after
@@ -165,7 +185,7 @@ class CC3d {
   void DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave);
 
   // ---- Data -------------------------------------------------------------
-  std::string m_strFileName;  // the file read, and the source of leading blocks on save
+  std::string m_strFileName;  // the file read, or last saved
   bool m_bOpen = false;
   std::vector<std::string> m_OpenErrors;
   std::vector<std::string> m_headerLabels;  // the 13 header-information captions
@@ -178,6 +198,10 @@ class CC3d {
   std::vector<CGroup> m_groups;
   std::vector<CParam> m_params;
 
+  // The blocks before the parameter section as read (the header block
+  // first); saving writes them back with the header words rewritten, so the
+  // source file is not needed any more once it has been read.
+  std::vector<unsigned char> m_leadingBlocks;
   int32_t m_nGapBlocks = 0;               // blocks between parameters and data
   std::vector<unsigned char> m_gapBuffer;  // m_nGapBlocks x 512 bytes
   std::vector<unsigned char> m_trailing;   // bytes kept from after the data

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "c3d/C3d.h"
@@ -91,9 +92,17 @@ bool CC3d::ConvertStorage(bool rescaleAnalog) {
     for (CVideo& point : m_points) {
       if (!point.IsReal()) continue;
       std::vector<float>& v = point.RealVector();
-      for (size_t i = 0; i < v.size(); i += 4)
-        for (size_t a = 0; a < 3 && i + a < v.size(); ++a)
-          v[i + a] = static_cast<float>(CountsOf(v[i + a], s));
+      for (size_t i = 0; i + 3 < v.size(); i += 4) {
+        // Some writers mark a missing marker with coordinates that are not
+        // numbers. Integer storage has no such value: the sample becomes
+        // invalid instead of a valid marker at the origin.
+        if (!std::isfinite(v[i]) || !std::isfinite(v[i + 1]) || !std::isfinite(v[i + 2])) {
+          v[i] = v[i + 1] = v[i + 2] = 0.0f;
+          v[i + 3] = -1.0f;
+          continue;
+        }
+        for (size_t a = 0; a < 3; ++a) v[i + a] = static_cast<float>(CountsOf(v[i + a], s));
+      }
       point.ConvertKind(false);  // the residual words truncate as they are
     }
     m_storage = StorageKind::Integer;
@@ -103,6 +112,105 @@ bool CC3d::ConvertStorage(bool rescaleAnalog) {
   m_header.m_fScale = -m_header.m_fScale;
   CParam* p = FindParam("Point", "Scale");
   if (p && !p->IsChar() && p->ElementCount() > 0) p->SetNumericValue(0, m_header.m_fScale);
+  return true;
+}
+
+std::vector<CIntegerMisfit> CC3d::IntegerMisfits() const {
+  std::vector<CIntegerMisfit> misfits;
+  if (m_storage != StorageKind::Real) return misfits;
+  const double s = std::fabs(static_cast<double>(m_header.m_fScale));
+  const bool scaleUsable = s > 0.0 && std::isfinite(s);
+  for (int j = 0; j < PointCount(); ++j) {
+    const CVideo& point = m_points[static_cast<size_t>(j)];
+    if (!point.IsReal()) continue;
+    const float* v = point.Reals();
+    const size_t n = point.Size();
+    for (size_t i = 0; i < n; i += 4) {
+      bool fits = true;
+      size_t a = 0;
+      for (; a < 3 && i + a < n && fits; ++a) {
+        const float value = v[i + a];
+        if (!std::isfinite(value)) continue;  // becomes 0, as it always did
+        // Without a usable scale only zeros can be stored.
+        const double counts = scaleUsable ? CountsOf(value, s) : (value == 0.0f ? 0.0 : 1e9);
+        fits = counts >= -32768.0 && counts <= 32767.0;
+      }
+      if (!fits) {
+        misfits.push_back({true, j, v[i + a - 1]});
+        break;
+      }
+    }
+  }
+  for (int c = 0; c < AnalogCount(); ++c) {
+    const CAnalog& analog = m_analogs[static_cast<size_t>(c)];
+    if (!analog.IsReal()) continue;
+    const float* v = analog.Reals();
+    for (size_t i = 0; i < analog.Size(); ++i) {
+      if (!std::isfinite(v[i])) continue;
+      const double t = std::trunc(static_cast<double>(v[i]));
+      if (t > 32767.0 || t < -32768.0) {
+        misfits.push_back({false, c, v[i]});
+        break;
+      }
+    }
+  }
+  return misfits;
+}
+
+bool CC3d::FitAnalogToIntegers(int channel) {
+  if (m_storage != StorageKind::Real || channel < 0 || channel >= AnalogCount()) return false;
+  CAnalog& store = m_analogs[static_cast<size_t>(channel)];
+  if (!store.IsReal()) return false;
+  std::vector<float>& samples = store.RealVector();
+  double low = 0.0, high = 0.0;
+  bool any = false;
+  for (float v : samples) {
+    if (!std::isfinite(v)) continue;
+    if (!any) low = high = v;
+    low = std::min(low, static_cast<double>(v));
+    high = std::max(high, static_cast<double>(v));
+    any = true;
+  }
+  if (!any || (std::trunc(low) >= -32768.0 && std::trunc(high) <= 32767.0)) return true;
+
+  // The value each sample stands for is (sample - offset) x scale x general
+  // scale. New samples are o2 + k x (sample - offset) with offset o2 and
+  // scale / k, which keeps that value.
+  const double offset = GetAnalogOffset(channel);
+  double k = 0.0;
+  double newOffset = offset;
+  const double peak = kAnalogRescalePeak;
+  if (std::fabs(offset) < peak) {
+    // The offset stays; the samples are scaled about it so that the farthest
+    // one lands at 29490 counts from 0. With an offset of 0 this is the
+    // factor ConvertStorage uses.
+    k = std::numeric_limits<double>::infinity();
+    if (high - offset > 0.0) k = std::min(k, (peak - offset) / (high - offset));
+    if (low - offset < 0.0) k = std::min(k, (peak + offset) / (offset - low));
+  } else {
+    // An offset at an end of the 16-bit range (data meant as unsigned):
+    // samples and offset move together to the middle of the range, scaled
+    // only when their spread is wider than it.
+    const double top = std::max(high, offset);
+    const double bottom = std::min(low, offset);
+    const double spread = top - bottom;
+    k = spread > 2.0 * peak ? 2.0 * peak / spread : 1.0;
+    newOffset = std::nearbyint(k * (offset - (top + bottom) / 2.0));
+  }
+  if (!(k > 0.0) || !std::isfinite(k)) return false;
+
+  CParam* scale = FindParam("ANALOG", "SCALE");
+  CParam* offsets = FindParam("ANALOG", "OFFSET");
+  if (k != 1.0 && !(scale && scale->m_nType == PARAM_FLOAT && channel < scale->ElementCount()))
+    return false;
+  if (newOffset != offset) {
+    const bool wide = offsets && (offsets->m_nType == PARAM_INTEGER || offsets->m_nType == PARAM_FLOAT);
+    if (!wide || channel >= offsets->ElementCount()) return false;
+    offsets->SetNumericValue(channel, newOffset);
+  }
+  if (k != 1.0) scale->SetNumericValue(channel, GetAnalogScale(channel) / k);
+  for (float& v : samples)
+    if (std::isfinite(v)) v = static_cast<float>(std::trunc(newOffset + k * (v - offset)));
   return true;
 }
 

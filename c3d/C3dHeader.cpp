@@ -105,6 +105,17 @@ bool CC3d::ReadHeader(CFileStream& file) {
     m_OpenErrors.push_back("Header: First Frame is greater than last frame");
     return false;
   }
+
+  // Saving gives these blocks back; keeping them here means a later save no
+  // longer needs the file (it may have been moved, renamed or deleted).
+  // A file shorter than its leading blocks keeps what it has, and saving
+  // refuses it as before.
+  const int64_t leading = static_cast<int64_t>(std::max<int>(m_header.m_nParamBlock - 1, 1)) * kBlockSize;
+  m_leadingBlocks.assign(static_cast<size_t>(leading), 0);
+  file.Seek(0);
+  const int64_t got = file.Read(m_leadingBlocks.data(), leading);
+  m_leadingBlocks.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+  file.Seek(back);
   return true;
 }
 
@@ -146,18 +157,30 @@ bool CC3d::WriteHeader(CFileStream& target) {
     return false;
   }
 
-  CFileStream source;
-  if (!source.Open(m_strFileName, CFileStream::READ)) {
-    Prompt().ShowMessage("Could not open source data file");
-    return false;
-  }
   int64_t leading = static_cast<int64_t>(m_header.m_nParamBlock - 1) * kBlockSize;
-  std::vector<unsigned char> blocks(static_cast<size_t>(leading));
-  if (source.Length() < leading || source.Read(blocks.data(), leading) < leading) {
-    Prompt().ShowMessage("Insufficient data present in the header of the source file");
-    return false;
+  std::vector<unsigned char> blocks;
+  if (!m_leadingBlocks.empty()) {
+    // Kept from reading. A parameter section moved from block 1 to block 2
+    // needs only the header block, which is always kept.
+    if (static_cast<int64_t>(m_leadingBlocks.size()) < leading) {
+      Prompt().ShowMessage("Insufficient data present in the header of the source file");
+      return false;
+    }
+    blocks.assign(m_leadingBlocks.begin(), m_leadingBlocks.begin() + leading);
+  } else {
+    // A model that was never read from a file takes them from the file named.
+    CFileStream source;
+    if (!source.Open(m_strFileName, CFileStream::READ)) {
+      Prompt().ShowMessage("Could not open source data file");
+      return false;
+    }
+    blocks.resize(static_cast<size_t>(leading));
+    if (source.Length() < leading || source.Read(blocks.data(), leading) < leading) {
+      Prompt().ShowMessage("Insufficient data present in the header of the source file");
+      return false;
+    }
+    source.Close();
   }
-  source.Close();
 
   blocks[0] = m_header.m_nParamBlock;
   blocks[1] = 80;

@@ -25,16 +25,21 @@ int8_t ReadSigned(CFileStream& file, bool& ok) {
   return static_cast<int8_t>(b);
 }
 
-bool ReadText(CFileStream& file, int length, std::string& text) {
+// Reads `length` characters. A zero byte ends a name early; a description
+// keeps every byte its length covers (`wholeLength`), zero bytes included,
+// so that saving writes it back unchanged.
+bool ReadText(CFileStream& file, int length, std::string& text, bool wholeLength = false) {
   text.assign(static_cast<size_t>(length), '\0');
   if (length == 0) return true;
   if (file.Read(text.data(), length) != length) return false;
-  text.resize(strnlen(text.data(), text.size()));  // a zero byte ends the text
+  if (!wholeLength) text.resize(strnlen(text.data(), text.size()));
   return true;
 }
 
+// Character values lose the blanks that pad them to their width, nothing
+// else: tabs and line ends are part of the value.
 std::string StripBlanks(const std::string& text) {
-  const char* blanks = " \t\r\n";
+  const char* blanks = " ";
   size_t first = text.find_first_not_of(blanks);
   if (first == std::string::npos) return std::string();
   size_t last = text.find_last_not_of(blanks);
@@ -274,7 +279,7 @@ bool CC3d::ReadGroupRecord(CFileStream& file, int nameLength, int groupId) {
   int offset = Int16FromFile(word, m_nProcessor);
   unsigned char descriptionLength = 0;
   if (file.Read(&descriptionLength, 1) != 1) return false;
-  if (!ReadText(file, descriptionLength, group.m_strDescription)) return false;
+  if (!ReadText(file, descriptionLength, group.m_strDescription, true)) return false;
   m_nRecordEnd = file.Position();
   file.Seek(offsetPosition + offset);
   if (!group.m_strName.empty()) {
@@ -364,7 +369,7 @@ bool CC3d::ReadParamRecord(CFileStream& file, int nameLength, int groupId) {
 
     unsigned char descriptionLength = 0;
     if (file.Read(&descriptionLength, 1) != 1) return false;
-    if (!ReadText(file, descriptionLength, param.m_strDescription)) return false;
+    if (!ReadText(file, descriptionLength, param.m_strDescription, true)) return false;
     m_nRecordEnd = file.Position();
     file.Seek(next);
     m_params.push_back(std::move(param));

@@ -123,7 +123,7 @@ int CC3d::Open() {
   std::string text;
   for (const std::string& error : m_OpenErrors) text += error;
   if (text.empty()) text = "Error opening C3D file";
-  Prompt().ShowMessage(text);
+  Prompt().ShowFailure(text);
   Close();
   return 0;
 }
@@ -138,6 +138,7 @@ void CC3d::Close() {
   m_workEvents.clear();
   FreeChannels();
   std::vector<unsigned char>().swap(m_trailing);
+  std::vector<unsigned char>().swap(m_leadingBlocks);
   m_nGapBlocks = 0;
   m_gapBuffer.assign(kBlockSize, 0);
   m_nParamBlocks = 0;

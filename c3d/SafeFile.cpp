@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -33,6 +34,16 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 std::string SystemErrorText() { return std::strerror(errno); }
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
+  std::error_code ea, eb;
+  const auto pa = std::filesystem::absolute(a, ea).lexically_normal();
+  const auto pb = std::filesystem::absolute(b, eb).lexically_normal();
+  return !ea && !eb && pa == pb;
+}
 
 std::string CreateTempFileBeside(const std::string& target, std::string& error) {
   std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".saving-XXXXXX";

@@ -17,5 +17,9 @@ bool ReplaceWithTempFile(const std::string& tempPath, const std::string& target,
 // Whole-file convenience for small text files (settings, exports).
 bool WriteFileAtomically(const std::string& path, const std::string& content);
 
+// Whether two paths name the same file: the same file on the disk (links,
+// relative forms), or the same absolute path when neither exists yet.
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // The text of the last system error ("Permission denied" and the like).
 std::string SystemErrorText();

@@ -27,11 +27,26 @@ struct CFileDialogResult {
 class CUserPrompt {
  public:
   enum Answer { ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
+  // What a message reports; a window shows it with the matching icon.
+  enum MessageKind {
+    MESSAGE_NOTICE,   // something went wrong or was refused (the usual case)
+    MESSAGE_INFO,     // plain information: a result, nothing wrong
+    MESSAGE_FAILURE,  // an operation failed: a file not read or not written
+  };
 
   virtual ~CUserPrompt() = default;
 
   // A modal message box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // The same with its kind; prompts without icons just show the text.
+  virtual void ShowMessageOfKind(MessageKind kind, const std::string& text) { ShowMessage(text); }
+  void ShowInformation(const std::string& text) { ShowMessageOfKind(MESSAGE_INFO, text); }
+  void ShowFailure(const std::string& text) { ShowMessageOfKind(MESSAGE_FAILURE, text); }
+
+  // The file that the coming messages and questions are about (a window
+  // names it in its title); empty for none. See CPromptSubject.
+  void SetSubject(const std::string& path) { m_strSubject = path; }
+  const std::string& Subject() const { return m_strSubject; }
   // Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // Yes/No/Cancel question.
@@ -51,6 +66,26 @@ class CUserPrompt {
   virtual bool AskOpenFile(const CFileDialogRequest& request, CFileDialogResult& result) {
     return false;
   }
+
+ private:
+  std::string m_strSubject;
+};
+
+// Names the file that messages are about for the lifetime of the object,
+// then gives the previous subject back.
+class CPromptSubject {
+ public:
+  CPromptSubject(CUserPrompt& prompt, const std::string& path)
+      : m_prompt(prompt), m_strPrevious(prompt.Subject()) {
+    m_prompt.SetSubject(path);
+  }
+  ~CPromptSubject() { m_prompt.SetSubject(m_strPrevious); }
+  CPromptSubject(const CPromptSubject&) = delete;
+  CPromptSubject& operator=(const CPromptSubject&) = delete;
+
+ private:
+  CUserPrompt& m_prompt;
+  std::string m_strPrevious;
 };
 
 // Shows the wait cursor for the lifetime of the object.

@@ -7,6 +7,7 @@
 #include "cli/TerminalProgress.h"
 #include "document/EditorDoc.h"
 #include "document/ListContent.h"
+#include "document/StorageFit.h"
 #include "processing/TextExport.h"
 
 namespace {
@@ -83,6 +84,19 @@ int RunConvert(const CCliCommand& command) {
   CEditorDoc* doc = session.Open(command.m_strInput);
   if (!doc) return kExitFailed;
   int filter = SaveAsFilterIndex(command, doc->m_c3d);
+  // Real values that do not fit 16-bit integers are never written wrapped:
+  // without --rescale the conversion is refused before anything is written.
+  if (command.m_storage == StorageKind::Integer && doc->m_c3d.IsReal() && !command.m_bRescale) {
+    const std::vector<CIntegerMisfit> misfits = doc->m_c3d.IntegerMisfits();
+    if (!misfits.empty()) {
+      std::string more;
+      if (misfits.size() > 1) more = " (and " + std::to_string(misfits.size() - 1) + " more)";
+      CliError("cannot convert to integer storage: " + DescribeIntegerMisfit(doc->m_c3d, misfits[0]) +
+               " does not fit 16 bits" + more + "; nothing was written (--rescale rescales the data "
+               "so that they fit)");
+      return kExitFailed;
+    }
+  }
   int before = session.Prompt().MessageCount();
   if (!doc->SaveAsFormat(command.m_strOutput, filter)) {
     if (session.Prompt().MessageCount() == before) CliError("could not write '" + command.m_strOutput + "'");

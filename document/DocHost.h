@@ -33,6 +33,11 @@ class CDocHost {
   virtual CEditorDoc* OpenDocumentFile(const std::string& path) = 0;
   // Closes a document and its window without asking about changes.
   virtual void CloseDocument(CEditorDoc* doc) = 0;
+  // Before `writer` writes a file at `path`: any other open document showing
+  // that file is closed (after the usual question about its unsaved
+  // changes), so that no window shows a file that was overwritten. False,
+  // with nothing closed, when the user cancels or that save fails.
+  virtual bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) { return true; }
   // Called by a document right after it has been read while batch mode is
   // on: runs the batch file's operations on it.
   virtual void RunBatchOnDocument(CEditorDoc& doc) {}

@@ -1,10 +1,11 @@
 // Saving a document: Save, Save As with its format conversion, and the two
 // dialog-free saves of the batch processor. A save that fails never leaves the
 // document changed: whatever was converted for it is put back.
-#include <filesystem>
 #include <new>
 
+#include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
+#include "document/StorageFit.h"
 
 namespace {
 
@@ -17,6 +18,18 @@ const char kScaleQuestion[] =
 const char kZeroScaleMessage[] =
     "The data cannot be converted between integer and real storage because the point scale is 0.";
 const char kNoMemoryMessage[] = "Not enough memory to perform operation";
+const char kFitQuestion[] = "These values do not fit 16-bit integer storage:\n";
+const char kFitQuestionEnd[] =
+    "\nDo you want to rescale them?  Yes computes a new point scale and rescales those analog "
+    "channels (ANALOG:SCALE and ANALOG:OFFSET follow, so the values stay the same); No cancels "
+    "the Save As.";
+const char kCannotFitMessage[] =
+    "The file was not saved: these values do not fit 16-bit integer storage, and the parameters "
+    "cannot record a rescale (each channel needs a FLOAT element of ANALOG:SCALE, and an INTEGER "
+    "element of ANALOG:OFFSET when its offset is near the end of the 16-bit range):\n";
+const char kNotFittedMessage[] = "The file was not saved: these values do not fit 16-bit integer storage:\n";
+const char kNotFittedHint[] =
+    "Turn on \"Rescale data during INT conversion\" in the Options to rescale them.";
 
 // What a format conversion and a save may change in the model, kept so that
 // a failed save can put the document back exactly as it was.
@@ -58,24 +71,20 @@ class CModelBackup {
   std::vector<CVideo> m_points;
 };
 
-// Whether two paths name the same file (after a save both exist).
-bool SamePath(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
-  std::error_code ea, eb;
-  auto pa = std::filesystem::absolute(a, ea).lexically_normal();
-  auto pb = std::filesystem::absolute(b, eb).lexically_normal();
-  return !ea && !eb && pa == pb;
-}
-
 }  // namespace
 
 void CEditorDoc::ShowSaveFailure(const std::string& path, const std::string& reason) {
-  m_host.Prompt().ShowMessage("Cannot save the file " + path + ".\n" + reason);
+  m_host.Prompt().ShowFailure("Cannot save the file " + path + ".\n" + reason);
 }
 
 bool CEditorDoc::OnSaveDocument(const std::string& path) {
+  CPromptSubject subject(m_host.Prompt(), path);
+  if (IsBusy()) {
+    m_host.Prompt().ShowMessage("The file " + GetTitle() +
+                                " cannot be saved while it is being exported; save it when the "
+                                "export has finished.");
+    return false;
+  }
   CWaitCursor wait(m_host.Prompt());
   // The writer rewrites the data start, the block count and POINT:DATA_START
   // as it goes; a failed save puts them back.
@@ -145,6 +154,12 @@ bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
   }
   const bool convert = storage != storage0;
 
+  // Another window showing the file about to be overwritten is closed
+  // first (asking about its changes), or it would show stale data and a
+  // later Save from it would write them over the new file.
+  if (IsBusy()) return OnSaveDocument(path);  // refused, with its message
+  if (!host.ReleaseFileForWriting(path, this)) return false;
+
   CModelBackup backup;
   try {
     backup.Take(m_c3d, convert);
@@ -163,6 +178,23 @@ bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
         if (host.Prompt().AskYesNo(kScaleQuestion)) m_c3d.ComputeOptimumScale();
       } else if (rescale) {
         m_c3d.ComputeOptimumScale();
+      }
+      // Values that do not fit 16 bits would be saved wrapped: with the
+      // option they are rescaled, otherwise the user decides.
+      std::vector<CIntegerMisfit> misfits = PrepareIntegerConversion(m_c3d, rescale);
+      if (!misfits.empty() && !rescale) {
+        const std::string list = DescribeIntegerMisfits(m_c3d, misfits);
+        if (!host.Prompt().AskYesNo(kFitQuestion + list + kFitQuestionEnd)) {
+          backup.Restore(m_c3d);
+          return false;
+        }
+        misfits = FitToIntegerStorage(m_c3d, misfits);
+      }
+      if (!misfits.empty()) {
+        const std::string list = DescribeIntegerMisfits(m_c3d, misfits);
+        backup.Restore(m_c3d);
+        host.Prompt().ShowMessage(kCannotFitMessage + list);
+        return false;
       }
     }
     bool converted;
@@ -188,7 +220,7 @@ bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
     return false;
   }
 
-  const bool samePath = SamePath(path, m_strPathName);
+  const bool samePath = IsSameFile(path, m_strPathName);
   const bool wasBatch = host.BatchMode();
   host.SetBatchMode(false);
   CEditorDoc* opened = host.OpenDocumentFile(path);
@@ -227,6 +259,18 @@ bool CEditorDoc::SaveConverted(StorageKind storage, int processor) {
     return false;
   }
   if (IsKnownProcessor(processor)) m_c3d.m_nProcessor = processor;
+  if (convert && m_c3d.IsReal()) {
+    // Refused rather than saved wrapped, unless the option allows a rescale.
+    const bool rescale = m_host.Settings().m_nRescaleConversion != 0;
+    std::vector<CIntegerMisfit> misfits = PrepareIntegerConversion(m_c3d, rescale);
+    if (!misfits.empty()) {
+      const std::string list = DescribeIntegerMisfits(m_c3d, misfits);
+      backup.Restore(m_c3d);
+      m_host.Prompt().ShowMessage(rescale ? kCannotFitMessage + list
+                                          : kNotFittedMessage + list + kNotFittedHint);
+      return false;
+    }
+  }
   if (convert) {
     bool converted;
     {

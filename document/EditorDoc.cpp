@@ -40,12 +40,19 @@ bool CEditorDoc::OnOpenDocument(const std::string& path) {
   m_bShowSubFrames = settings.m_nSubFrames != 0;
   m_bShowDataInList = settings.m_nShowList != 0;
 
+  CPromptSubject subject(m_host.Prompt(), path);
   // The reader says nothing when the file itself cannot be opened; tell the
-  // user why here.
+  // user why here. Only a regular file can be read: a named pipe would block
+  // the program until something writes to it, and a device never ends.
   struct stat st;
   int error = ::stat(path.c_str(), &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : 0);
   if (error != 0) {
-    m_host.Prompt().ShowMessage("Cannot open the file " + path + ".\n" + std::strerror(error));
+    m_host.Prompt().ShowFailure("Cannot open the file " + path + ".\n" + std::strerror(error));
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    m_host.Prompt().ShowFailure("Cannot open the file " + path +
+                                ".\nIt is not a regular file (a named pipe, a device or a socket).");
     return false;
   }
 
@@ -65,7 +72,7 @@ bool CEditorDoc::OnOpenDocument(const std::string& path) {
     if (!m_c3d.m_OpenErrors.empty()) {
       std::string text;
       for (const std::string& message : m_c3d.m_OpenErrors) text += message + "\n";
-      m_host.Prompt().ShowMessage(text);
+      m_host.Prompt().ShowMessage(text);  // what was read is open: a notice
     }
   } else {
     m_host.RunBatchOnDocument(*this);

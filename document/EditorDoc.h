@@ -55,6 +55,15 @@ class CEditorDoc {
   // nothing is discarded silently.
   bool SaveModified();
 
+  // A long operation that reads the document while the user interface keeps
+  // running (an export with its progress window) marks it busy; until it
+  // ends the document is neither saved nor closed.
+  bool IsBusy() const { return m_nBusy > 0; }
+  void BeginBusy() { ++m_nBusy; }
+  void EndBusy() {
+    if (m_nBusy > 0) --m_nBusy;
+  }
+
   const std::string& GetPathName() const { return m_strPathName; }
   std::string GetTitle() const;  // file name without folder
   bool IsModified() const { return m_bModified; }
@@ -144,5 +153,6 @@ class CEditorDoc {
   CDocHost& m_host;
   std::string m_strPathName;
   bool m_bModified = false;
+  int m_nBusy = 0;
   std::vector<CDocView*> m_views;
 };

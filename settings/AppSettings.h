@@ -30,6 +30,7 @@ struct AppSettings {
   int m_n3DXunit = 2;
   int m_nFitHorizontal = 0;
   int m_nShowList = 1;
+  int m_nTabbedDocuments = 0;  // the document windows shown as tabs
 
   // Settings\Interpolate
   int m_nInterpAllChannels = 0;

@@ -232,10 +232,8 @@ void CEditorView::SelectRememberedNode() {
   m_pTree->setCurrentItem(item);
   m_pTree->scrollToItem(item);
   if (!exact) {
-    std::vector<std::string> path;
-    for (QTreeWidgetItem* at = item; at; at = at->parent())
-      path.insert(path.begin(), at->text(0).toStdString());
-    SelectTreePath(*m_pDoc, path);
+    m_pDoc->m_nSelNode = item->data(0, kRoleNode).toInt();
+    m_pDoc->m_nSelItem = item->data(0, kRoleItem).toInt();
   }
 }
 
@@ -243,10 +241,10 @@ void CEditorView::OnTreeSelectionChanged() {
   if (m_bFillingTree || !m_pDoc) return;
   QTreeWidgetItem* item = m_pTree->currentItem();
   if (!item) return;
-  std::vector<std::string> path;
-  for (QTreeWidgetItem* at = item; at; at = at->parent())
-    path.insert(path.begin(), at->text(0).toStdString());
-  SelectTreePath(*m_pDoc, path);
+  // The item knows what it stands for: two groups (or parameters) of the
+  // same name are told apart.
+  m_pDoc->m_nSelNode = item->data(0, kRoleNode).toInt();
+  m_pDoc->m_nSelItem = item->data(0, kRoleItem).toInt();
   FillList(true);
   // The graph pane plots the newly selected channel.
   m_pDoc->m_bDataChanged = true;

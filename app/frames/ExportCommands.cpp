@@ -20,7 +20,9 @@ class CExportProgress {
       : m_dialog(QString::fromStdString(caption), "Cancel", 0, 1, parent) {
     m_dialog.setWindowTitle("Quorvel");
     m_dialog.setWindowModality(Qt::WindowModal);
-    m_dialog.setMinimumDuration(300);
+    // Up at once: until it blocks the main window no event may run (an
+    // edit would change the data being written).
+    m_dialog.setMinimumDuration(0);
     m_dialog.setAutoReset(false);
     m_dialog.setAutoClose(false);
   }
@@ -28,7 +30,9 @@ class CExportProgress {
     return [this](int position, int range) {
       if (m_dialog.maximum() != range) m_dialog.setMaximum(range > 0 ? range : 1);
       m_dialog.setValue(position);
-      QCoreApplication::processEvents();
+      // Events (clicks, closes) are let through only once the window is up
+      // and blocks the main window; before that nothing else can run.
+      if (m_dialog.isVisible()) QCoreApplication::processEvents();
       return !m_dialog.wasCanceled();
     };
   }
@@ -89,6 +93,13 @@ bool RunExportCommand(CEditorDoc& doc, ExportCommand command, QWidget* parent) {
   std::string error;
   ExportResult result = ExportResult::Failed;
   {
+    // The export reads the document while the progress window lets events
+    // through: until it ends the document can be neither closed nor saved.
+    struct CBusy {
+      CEditorDoc& m_doc;
+      explicit CBusy(CEditorDoc& d) : m_doc(d) { m_doc.BeginBusy(); }
+      ~CBusy() { m_doc.EndBusy(); }
+    } busy(doc);
     CWaitCursor wait(prompt);
     switch (command) {
       case ExportCommand::Analog: {

@@ -335,9 +335,10 @@ void CMainFrame::FillWindowMenu() {
 void CMainFrame::UpdateCommandUI() {
   CEditorDoc* doc = ActiveDocument();
   const bool hasDoc = doc != nullptr;
-  Action("Close")->setEnabled(hasDoc);
-  Action("Save")->setEnabled(hasDoc);
-  Action("Save As")->setEnabled(hasDoc);
+  const bool idle = hasDoc && !doc->IsBusy();
+  Action("Close")->setEnabled(idle);
+  Action("Save")->setEnabled(idle);
+  Action("Save As")->setEnabled(idle);
   Action("Save Analog Data")->setEnabled(hasDoc);
   Action("Save 3D Marker Data")->setEnabled(hasDoc);
   Action("Save Parameter Data")->setEnabled(hasDoc);
@@ -446,8 +447,9 @@ void CMainFrame::OnAbout() {
 // ---- Window events -----------------------------------------------------------
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
-  // Every changed file is asked about; Cancel keeps the program running.
-  if (!m_app.SaveAllModified()) {
+  // Every changed file is asked about; Cancel keeps the program running, as
+  // does an export still reading a file.
+  if (m_app.AnyDocumentBusy() || !m_app.SaveAllModified()) {
     e->ignore();
     return;
   }

@@ -14,19 +14,13 @@
 #include "app/frames/MainFrame.h"
 #include "app/frames/OptionsSheet.h"
 #include "app/frames/Splitter.h"
+#include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
 #include "views/EditorView.h"
 
 namespace {
 
 const char* const kOpenFilter = "C3d Files (*.c3d)|*.c3d|All Files (*.*)|*.*||";
-
-// True when both paths name the same file (links and relative forms alike).
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
-}
 
 // Why a file that exists cannot be read, or empty. (A missing file is
 // reported by the document itself.)
@@ -43,6 +37,9 @@ std::string UnreadableReason(const std::string& path) {
 CQtEditorApp::CQtEditorApp() { SetPrompt(&m_qtPrompt); }
 
 CQtEditorApp::~CQtEditorApp() {
+  // Messages of a start-up that never showed the main window are not lost.
+  m_qtPrompt.SetParent(nullptr);
+  m_qtPrompt.ReleaseHeldMessages();
   CloseAllDocuments();
   m_closedDocs.clear();
   m_pMainFrame.reset();
@@ -53,6 +50,13 @@ CQtEditorApp::~CQtEditorApp() {
 bool CQtEditorApp::CreateMainFrame() {
   m_pMainFrame = std::make_unique<CMainFrame>(*this);
   m_qtPrompt.SetParent(m_pMainFrame.get());
+  m_qtPrompt.SetActiveFileLookup([this] {
+    CEditorDoc* doc = ActiveDocument();
+    return doc ? doc->GetPathName() : std::string();
+  });
+  // A file named on the command line is opened before the main window is
+  // shown; what it reports appears once the window is there, over it.
+  m_qtPrompt.HoldMessages();
   return true;
 }
 
@@ -71,6 +75,7 @@ void CQtEditorApp::ShowMainFrame() {
   if (QScreen* screen = m_pMainFrame->screen())
     m_pMainFrame->setGeometry(screen->availableGeometry());
   m_pMainFrame->showMaximized();
+  QTimer::singleShot(0, m_pMainFrame.get(), [this] { m_qtPrompt.ReleaseHeldMessages(); });
 }
 
 // ---- Document manager --------------------------------------------------------
@@ -96,7 +101,7 @@ std::vector<CEditorDoc*> CQtEditorApp::Documents() const {
 CEditorDoc* CQtEditorApp::FindOpenDocument(const std::string& path) const {
   const std::string absolute = CRecentFiles::MakeAbsolute(path);
   for (const auto& entry : m_docs)
-    if (SameFile(entry->m_pDoc->GetPathName(), absolute)) return entry->m_pDoc.get();
+    if (IsSameFile(entry->m_pDoc->GetPathName(), absolute)) return entry->m_pDoc.get();
   return nullptr;
 }
 
@@ -133,7 +138,8 @@ CEditorDoc* CQtEditorApp::OpenDocumentFile(const std::string& path) {
   // The reader says nothing about a file it may not read (permissions).
   const std::string reason = UnreadableReason(absolute);
   if (!reason.empty()) {
-    Prompt().ShowMessage("Cannot open the file " + absolute + ".\n" + reason);
+    CPromptSubject subject(Prompt(), absolute);
+    Prompt().ShowFailure("Cannot open the file " + absolute + ".\n" + reason);
     return nullptr;
   }
 
@@ -206,6 +212,11 @@ void CQtEditorApp::DeleteClosedDocuments() {
 void CQtEditorApp::CloseDocument(CEditorDoc* doc) {
   CDocEntry* entry = FindEntry(doc);
   if (!entry) return;
+  if (doc->IsBusy()) {
+    // Its data are being read (an export): close it once that has ended.
+    QTimer::singleShot(100, this, [this, doc] { CloseDocument(doc); });
+    return;
+  }
   QPointer<CSplitter> frame = entry->m_pFrame;
   ReleaseEntry(entry);
   if (frame) frame->CloseWithoutAsking();
@@ -219,6 +230,12 @@ void CQtEditorApp::CloseAllDocuments() {
   while (!m_docs.empty()) CloseDocument(m_docs.front()->m_pDoc.get());
 }
 
+bool CQtEditorApp::AnyDocumentBusy() const {
+  for (const auto& entry : m_docs)
+    if (entry->m_pDoc->IsBusy()) return true;
+  return false;
+}
+
 bool CQtEditorApp::SaveAllModified() {
   for (CEditorDoc* doc : Documents()) {
     if (!doc->IsModified()) continue;
@@ -229,8 +246,27 @@ bool CQtEditorApp::SaveAllModified() {
   return true;
 }
 
+bool CQtEditorApp::ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) {
+  for (CEditorDoc* doc : Documents()) {
+    if (doc == writer || !IsSameFile(doc->GetPathName(), path)) continue;
+    if (doc->IsBusy()) {
+      Prompt().ShowMessage("The file " + doc->GetTitle() +
+                           " is being exported; it cannot be replaced until the export has finished.");
+      return false;
+    }
+    if (doc->IsModified()) {
+      if (CSplitter* frame = FrameOf(doc); frame && m_pMainFrame)
+        m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+      if (!doc->SaveModified()) return false;
+    }
+    CloseDocument(doc);
+  }
+  return true;
+}
+
 bool CQtEditorApp::QueryCloseFrame(CSplitter& frame) {
   CEditorDoc* doc = frame.GetDocument();
+  if (doc && doc->IsBusy()) return false;  // its export reads it: stays open
   return !doc || doc->SaveModified();
 }
 

@@ -32,7 +32,9 @@ class CQtEditorApp : public QObject, public CEditorApp {
 
   // ---- Document manager --------------------------------------------------
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
+  // A busy document (an export running) is closed as soon as it is idle.
   void CloseDocument(CEditorDoc* doc) override;
+  bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
 
   CEditorDoc* FindOpenDocument(const std::string& path) const override;
 
@@ -41,6 +43,8 @@ class CQtEditorApp : public QObject, public CEditorApp {
   CSplitter* FrameOf(const CEditorDoc* doc) const;
   CEditorView* EditorViewOf(const CEditorDoc* doc) const;
 
+  // Whether an export is reading one of the documents.
+  bool AnyDocumentBusy() const;
   // Asks "Save changes?" for every changed document; false when the user
   // cancels one (or its save fails), in which case nothing is closed.
   bool SaveAllModified();
@@ -48,7 +52,8 @@ class CQtEditorApp : public QObject, public CEditorApp {
   void CloseAllDocuments();
 
   // The user closes a document window: true when it may close (saved, or
-  // the user chose not to save). FrameClosing then closes the document.
+  // the user chose not to save; never while it is busy). FrameClosing then
+  // closes the document.
   bool QueryCloseFrame(CSplitter& frame);
   void FrameClosing(CSplitter& frame);
   void OnFrameTitleChanged(CSplitter* frame);

@@ -45,18 +45,50 @@ void CQtPrompt::SplitLongText(const QString& text, QString& shown, QString& deta
 
 void CQtPrompt::Beep() { QApplication::beep(); }
 
-void CQtPrompt::ShowMessage(const std::string& text) {
+QMessageBox::Icon CQtPrompt::IconOf(MessageKind kind) {
+  switch (kind) {
+    case MESSAGE_INFO: return QMessageBox::Information;
+    case MESSAGE_FAILURE: return QMessageBox::Critical;
+    default: return QMessageBox::Warning;
+  }
+}
+
+QString CQtPrompt::BoxTitle() const {
+  std::string path = Subject();
+  if (path.empty() && m_fnActiveFile) path = m_fnActiveFile();
+  if (path.empty()) return kTitle;
+  return QFileInfo(QString::fromStdString(path)).fileName() + " - " + kTitle;
+}
+
+void CQtPrompt::ShowMessage(const std::string& text) { ShowMessageOfKind(MESSAGE_NOTICE, text); }
+
+void CQtPrompt::ShowMessageOfKind(MessageKind kind, const std::string& text) {
+  if (m_bHold) {
+    m_held.push_back({kind, BoxTitle(), text});
+    return;
+  }
+  ShowBox(kind, BoxTitle(), text);
+}
+
+void CQtPrompt::ReleaseHeldMessages() {
+  m_bHold = false;
+  std::vector<CHeldMessage> held;
+  held.swap(m_held);
+  for (const CHeldMessage& message : held) ShowBox(message.m_kind, message.m_strTitle, message.m_strText);
+}
+
+void CQtPrompt::ShowBox(MessageKind kind, const QString& title, const std::string& text) {
   CNormalCursorScope cursor;
   QString shown, details;
   SplitLongText(QString::fromStdString(text), shown, details);
-  QMessageBox box(QMessageBox::Information, kTitle, shown, QMessageBox::Ok, m_pParent);
+  QMessageBox box(IconOf(kind), title, shown, QMessageBox::Ok, m_pParent);
   if (!details.isEmpty()) box.setDetailedText(details);
   box.exec();
 }
 
 bool CQtPrompt::AskYesNo(const std::string& text) {
   CNormalCursorScope cursor;
-  QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text),
+  QMessageBox box(QMessageBox::Question, BoxTitle(), QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No, m_pParent);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
@@ -64,7 +96,7 @@ bool CQtPrompt::AskYesNo(const std::string& text) {
 
 CUserPrompt::Answer CQtPrompt::AskYesNoCancel(const std::string& text) {
   CNormalCursorScope cursor;
-  QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text),
+  QMessageBox box(QMessageBox::Question, BoxTitle(), QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);

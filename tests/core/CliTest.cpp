@@ -399,6 +399,33 @@ TEST(Cli, RescaleAnswersTheScaleQuestion) {
             "Scaling Factor\t0.050");
 }
 
+TEST(Cli, ConvertToIntegerRefusesValuesThatDoNotFitUnlessRescaled) {
+  CTempDir dir;
+  CC3d c3d;
+  testsupport::CModelBuilder().Real().Scale(-0.1f).BuildInto(c3d);
+  testsupport::SetPointFrame(c3d, 1, 2, 4356.32, 0.5, -3.25, 0);  // 43563 counts
+  testsupport::SetAnalogValue(c3d, 1, 3, 1, 65535.0);
+  const std::string file = dir.File("real.c3d");
+  WriteModel(c3d, file);
+
+  CRun run = RunCli(dir, {"convert", file, dir.File("int.c3d"), "--storage", "integer"});
+  EXPECT_EQ(run.m_nStatus, 1);
+  EXPECT_TRUE(Contains(run.m_strErr, "3D point 2 (P2): 4356.32 at scale 0.1 does not fit 16 bits (and 1 more)"))
+      << run.m_strErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("int.c3d")));
+
+  run = RunCli(dir, {"convert", file, dir.File("int.c3d"), "--storage", "integer", "--rescale"});
+  ASSERT_EQ(run.m_nStatus, 0) << run.m_strErr;
+  CC3d written;
+  written.m_strFileName = dir.File("int.c3d");
+  ASSERT_EQ(written.Open(), 1);
+  const double scale = written.m_header.m_fScale;
+  EXPECT_NEAR(testsupport::PointValue(written, 1, 2, 0) * scale, 4356.32, scale);
+  EXPECT_NEAR((testsupport::AnalogValue(written, 1, 3, 1) - written.GetAnalogOffset(1)) *
+                  written.GetAnalogScale(1),
+              65535.0, written.GetAnalogScale(1));
+}
+
 TEST(Cli, ConvertToAMissingFolderFails) {
   CTempDir dir;
   std::string file = dir.File("walk.c3d");

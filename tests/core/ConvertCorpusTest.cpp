@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 #include "c3d/C3d.h"
+#include "document/StorageFit.h"
 
 using namespace testsupport;
 
@@ -99,4 +100,81 @@ TEST(ConvertCorpus, EveryFileConvertsWithoutCrashing) {
       EXPECT_EQ(first, second);
     }
   }
+}
+
+namespace {
+
+// Coordinates and calibrated analog samples, each with the resolution of
+// integer storage in `c3d` (one count) and whether it is a coordinate of an
+// invalid sample.
+struct CValues {
+  std::vector<double> m_values, m_resolution;
+  std::vector<bool> m_invalid;
+};
+
+CValues PhysicalValues(const CC3d& c3d) {
+  CValues out;
+  const double s = std::fabs(c3d.m_header.m_fScale);
+  for (const CVideo& p : c3d.m_points)
+    for (size_t i = 0; i + 3 < p.Size(); i += 4)
+      for (size_t a = 0; a < 3; ++a) {
+        out.m_values.push_back(c3d.IsReal() ? p.Get(i + a) : p.Get(i + a) * s);
+        out.m_resolution.push_back(s);
+        out.m_invalid.push_back(p.Get(i + 3) < 0.0f);
+      }
+  for (int c = 0; c < c3d.AnalogCount(); ++c) {
+    const double o = c3d.GetAnalogOffset(c), k = c3d.GetAnalogScale(c) * c3d.GetAnalogGenScale();
+    for (size_t i = 0; i < c3d.m_analogs[c].Size(); ++i) {
+      out.m_values.push_back((c3d.m_analogs[c].Get(i) - o) * k);
+      out.m_resolution.push_back(std::fabs(k));
+      out.m_invalid.push_back(false);
+    }
+  }
+  return out;
+}
+
+// Values of `before` that `after` (integer storage) does not hold within
+// one count (and the float rounding of a new scale); a coordinate that was
+// not a number must have become an invalid sample.
+int ValuesLost(const CValues& before, const CValues& after) {
+  if (before.m_values.size() != after.m_values.size()) return -1;
+  int lost = 0;
+  for (size_t i = 0; i < before.m_values.size(); ++i) {
+    const double b = before.m_values[i];
+    if (!std::isfinite(b)) {
+      if (!after.m_invalid[i]) ++lost;
+      continue;
+    }
+    const double d = std::fabs(b - after.m_values[i]);
+    if (!(d <= after.m_resolution[i] * 1.0001 + 1e-6 * std::fabs(b))) ++lost;
+  }
+  return lost;
+}
+
+}  // namespace
+
+TEST(ConvertCorpus, RealFilesGoToIntegersWithTheirValuesOrAreRefused) {
+  REQUIRE_CORPUS();
+  int refused = 0, real = 0;
+  for (const std::string& path : CorpusFiles()) {
+    SCOPED_TRACE(path);
+    CC3d c3d;
+    if (!OpenFile(c3d, path) || !c3d.IsReal()) continue;
+    ++real;
+    const CValues before = PhysicalValues(c3d);
+    // Without rescaling: what fits converts with its values, the rest is
+    // refused before anything changes.
+    if (c3d.IntegerMisfits().empty()) {
+      ASSERT_TRUE(c3d.ConvertStorage(false));
+      EXPECT_EQ(ValuesLost(before, PhysicalValues(c3d)), 0);
+      continue;
+    }
+    ++refused;
+    // Rescaled: every file fits and keeps its values.
+    EXPECT_TRUE(PrepareIntegerConversion(c3d, true).empty());
+    ASSERT_TRUE(c3d.ConvertStorage(true));
+    EXPECT_EQ(ValuesLost(before, PhysicalValues(c3d)), 0);
+  }
+  EXPECT_GT(real, 0);
+  EXPECT_GT(refused, 0);
 }

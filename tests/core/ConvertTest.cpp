@@ -31,9 +31,11 @@ TEST(ConvertStorage, IntegerToRealScalesPointsAndKeepsWords) {
 }
 
 TEST(ConvertStorage, RealToIntegerTruncatesTowardZero) {
-  auto c3d = CModelBuilder().Points(1).Analogs(1).Frames(2).Real().Build();
+  auto c3d = CModelBuilder().Points(1).Analogs(1).Frames(3).Real().Build();
   SetPointFrame(*c3d, 0, 0, 12.34, -12.34, 0.09, 773.0);
   SetPointFrame(*c3d, 0, 1, 0, 0, 0, -1.0);
+  // A marker missing as "not a number" becomes invalid, not a valid origin.
+  SetPointFrame(*c3d, 0, 2, 5.0, std::nan(""), 5.0, 0.0);
   SetAnalogValue(*c3d, 0, 0, 0, -3.9);
   SetAnalogValue(*c3d, 0, 0, 1, 2.9);
 
@@ -45,6 +47,8 @@ TEST(ConvertStorage, RealToIntegerTruncatesTowardZero) {
   EXPECT_EQ(PointValue(*c3d, 0, 0, 2), 0);
   EXPECT_EQ(PointValue(*c3d, 0, 0, 3), 773);
   EXPECT_EQ(PointValue(*c3d, 0, 1, 3), -1);
+  EXPECT_EQ(PointValue(*c3d, 0, 2, 0), 0);
+  EXPECT_EQ(PointValue(*c3d, 0, 2, 3), -1);
   EXPECT_EQ(AnalogValue(*c3d, 0, 0, 0), -3);
   EXPECT_EQ(AnalogValue(*c3d, 0, 0, 1), 2);
   EXPECT_EQ(c3d->m_header.m_fScale, 0.1f);
@@ -183,4 +187,118 @@ TEST(OptimumScale, OnlyInRealStorageAndWithSomethingToFit) {
   ASSERT_EQ(prompt.m_messages.size(), 1u);
   EXPECT_EQ(prompt.m_messages[0], "Warning : The parameter POINT:SCALE was not found");
   EXPECT_FLOAT_EQ(c3d->m_header.m_fScale, -(PointPattern(0, 0, 2) * 0.00003125f));
+}
+
+TEST(ConvertStorage, MisfitsNameEachStoreThatDoesNotFitOnce) {
+  auto c3d = CModelBuilder().Points(2).Analogs(3).Frames(3).SamplesPerFrame(2).Real().Scale(-0.01f).Build();
+  for (int p = 0; p < 2; ++p)
+    for (int f = 0; f < 3; ++f) SetPointFrame(*c3d, p, f, 1.0, 2.0, 3.0, 0.0);
+  for (int c = 0; c < 3; ++c)
+    for (int f = 0; f < 3; ++f) SetAnalogValue(*c3d, c, f, 0, 5.0);
+  SetPointValue(*c3d, 1, 1, 2, 327.68);  // 32768 counts: one too many
+  SetPointValue(*c3d, 1, 2, 0, -500.0);
+  SetPointValue(*c3d, 0, 0, 0, 327.67);  // 32767 counts: fits
+  SetAnalogValue(*c3d, 0, 2, 1, -32768.9);  // truncates to -32768: fits
+  SetAnalogValue(*c3d, 2, 1, 1, 32768.0);
+  SetAnalogValue(*c3d, 2, 2, 0, 99999.0);
+  SetAnalogValue(*c3d, 1, 0, 0, std::nan(""));  // stored as 0, as always
+
+  std::vector<CIntegerMisfit> misfits = c3d->IntegerMisfits();
+  ASSERT_EQ(misfits.size(), 2u);
+  EXPECT_TRUE(misfits[0].m_bPoint);
+  EXPECT_EQ(misfits[0].m_nIndex, 1);
+  EXPECT_FLOAT_EQ(misfits[0].m_fValue, 327.68f);
+  EXPECT_FALSE(misfits[1].m_bPoint);
+  EXPECT_EQ(misfits[1].m_nIndex, 2);
+  EXPECT_EQ(misfits[1].m_fValue, 32768.0f);
+
+  ASSERT_TRUE(c3d->ConvertStorage(false));
+  EXPECT_TRUE(c3d->IntegerMisfits().empty()) << "integer storage always fits";
+}
+
+namespace {
+
+// (sample - offset) x scale x general scale of every sample of a channel.
+std::vector<double> Physical(const CC3d& c3d, int channel) {
+  std::vector<double> out;
+  const CAnalog& a = c3d.m_analogs[channel];
+  const double o = c3d.GetAnalogOffset(channel), s = c3d.GetAnalogScale(channel);
+  const double g = c3d.GetAnalogGenScale();
+  for (size_t i = 0; i < a.Size(); ++i) out.push_back((a.Get(i) - o) * s * g);
+  return out;
+}
+
+// One real channel of two samples per frame over two frames.
+std::unique_ptr<CC3d> Channel(const std::vector<double>& samples, double scale, double offset,
+                              double genScale) {
+  auto c3d = CModelBuilder().Points(0).Analogs(1).Frames(2).SamplesPerFrame(2).Real().Build();
+  for (size_t i = 0; i < samples.size(); ++i) SetAnalogValue(*c3d, 0, int(i / 2), int(i % 2), samples[i]);
+  SetList(*c3d, "ANALOG", "SCALE", PARAM_FLOAT, {scale});
+  SetList(*c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {offset});
+  SetScalar(*c3d, "ANALOG", "GEN_SCALE", PARAM_FLOAT, genScale);
+  return c3d;
+}
+
+}  // namespace
+
+TEST(ConvertStorage, FittedAnalogChannelsKeepTheirValues) {
+  // Offset 0, scale and general scale 1: the very numbers of the option's
+  // own rescale inside ConvertStorage.
+  {
+    auto fitted = Channel({65535.0, -1000.0, 12.5, 0.0}, 1.0, 0.0, 1.0);
+    auto reference = Channel({65535.0, -1000.0, 12.5, 0.0}, 1.0, 0.0, 1.0);
+    ASSERT_TRUE(fitted->FitAnalogToIntegers(0));
+    ASSERT_TRUE(fitted->ConvertStorage(false));
+    ASSERT_TRUE(reference->ConvertStorage(true));
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(AnalogValue(*fitted, 0, i / 2, i % 2), AnalogValue(*reference, 0, i / 2, i % 2));
+    EXPECT_EQ(Values(*fitted, "ANALOG", "SCALE"), Values(*reference, "ANALOG", "SCALE"));
+  }
+  struct CCase {
+    const char* m_pszName;
+    std::vector<double> m_samples;
+    double m_fScale, m_fOffset, m_fGen;
+    bool m_bScaleKept;  // an offset shift alone suffices
+  };
+  const CCase cases[] = {
+      {"calibrated, offset 100", {65535.0, -1000.0, 40000.7, 100.0}, 0.5, 100.0, 2.0, false},
+      // Unsigned data around an offset at the top of the range: samples and
+      // offset move together, every value exact.
+      {"unsigned, offset 32767", {32757.0, 32809.0, 32767.0, 32790.0}, -0.01158, 32767.0, 1.0, true},
+      // A spread of 65536 counts between offset and samples needs a scale too.
+      {"unsigned, offset -32768", {32768.0, 32768.0, -100.0, 0.0}, 1.0, -32768.0, 1.0, false},
+  };
+  for (const CCase& c : cases) {
+    SCOPED_TRACE(c.m_pszName);
+    auto c3d = Channel(c.m_samples, c.m_fScale, c.m_fOffset, c.m_fGen);
+    const std::vector<double> before = Physical(*c3d, 0);
+    ASSERT_FALSE(c3d->IntegerMisfits().empty());
+    ASSERT_TRUE(c3d->FitAnalogToIntegers(0));
+    EXPECT_TRUE(c3d->IntegerMisfits().empty());
+    ASSERT_TRUE(c3d->ConvertStorage(false));
+    const double resolution = std::fabs(c3d->GetAnalogScale(0) * c3d->GetAnalogGenScale());
+    if (c.m_bScaleKept) EXPECT_FLOAT_EQ(c3d->GetAnalogScale(0), float(c.m_fScale));
+    const std::vector<double> after = Physical(*c3d, 0);
+    for (size_t i = 0; i < before.size(); ++i) {
+      EXPECT_LE(std::fabs(after[i] - before[i]), c.m_bScaleKept ? 1e-9 : resolution * 1.0001)
+          << "sample " << i << ": " << before[i] << " became " << after[i];
+      EXPECT_LE(std::fabs(AnalogValue(*c3d, 0, int(i / 2), int(i % 2))), 29491.0);
+    }
+  }
+}
+
+TEST(ConvertStorage, FitIsRefusedWhenAnalogScaleCannotRecordIt) {
+  // The new scale needs a float element of ANALOG:SCALE for the channel.
+  auto integerScale = Channel({65535.0, 0.0, 0.0, 0.0}, 1.0, 0.0, 1.0);
+  SetList(*integerScale, "ANALOG", "SCALE", PARAM_INTEGER, {1});
+  auto noScale = Channel({65535.0, 0.0, 0.0, 0.0}, 1.0, 0.0, 1.0);
+  DropParam(*noScale, "ANALOG", "SCALE");
+  for (CC3d* c3d : {integerScale.get(), noScale.get()}) {
+    const std::vector<CParam> params = c3d->m_params;
+    EXPECT_FALSE(c3d->FitAnalogToIntegers(0));
+    EXPECT_EQ(AnalogValue(*c3d, 0, 0, 0), 65535.0f);
+    ASSERT_EQ(c3d->m_params.size(), params.size());
+    for (size_t i = 0; i < params.size(); ++i) EXPECT_EQ(c3d->m_params[i].m_cells, params[i].m_cells);
+    EXPECT_EQ(c3d->IntegerMisfits().size(), 1u);
+  }
 }

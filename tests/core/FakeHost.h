@@ -58,6 +58,16 @@ class CFakeHost : public CDocHost {
     if (it != m_docs.end()) m_docs.erase(it);
   }
 
+  bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override {
+    for (const auto& doc : m_docs) {
+      if (doc.get() == writer || doc->GetPathName() != path) continue;
+      if (!doc->SaveModified()) return false;
+      CloseDocument(doc.get());
+      return true;
+    }
+    return true;
+  }
+
   void RunBatchOnDocument(CEditorDoc& doc) override {
     ++m_nBatchRuns;
     if (m_batchHandler) m_batchHandler(doc);

@@ -10,6 +10,7 @@
 #include "C3dTestUtil.h"
 #include "TestSupport.h"
 #include "c3d/FileStream.h"
+#include "processing/TextExport.h"
 
 using c3dtest::OpenC3d;
 using c3dtest::SaveC3d;
@@ -78,6 +79,47 @@ TEST(ParameterRecords, StringsAreStrippedAndWrittenAtTheirWidth) {
   auto reread = OpenC3d(dir.File("saved.c3d"));
   EXPECT_EQ(reread->m_c3d.FindParam("POINT", "UNITS")->m_strings,
             (std::vector<std::string>{"mm", "radi"}));
+}
+
+TEST(ParameterRecords, EveryByteOfDescriptionsAndCharacterValuesSurvives) {
+  // A description is its length's worth of bytes, a zero byte included;
+  // character values lose their padding blanks only, not tabs or line ends.
+  CTempDir dir;
+  CC3dFileBuilder b = Base();
+  const std::string groupText("walk\0trial 3", 12);
+  const std::string paramText("side\0L", 6);
+  b.AddGroup("SUBJECT", -3, groupText);
+  CC3dFileBuilder::Param p;
+  p.m_nGroupId = 3;
+  p.m_strName = "NOTES";
+  p.m_nType = -1;
+  p.m_dims = {8, 2};
+  p.m_strData = std::string("\tleft\r\n ") + std::string("  x\ty   ", 8);
+  p.m_strDescription = paramText;
+  b.m_params.push_back(p);
+  b.Write(dir.File("c.c3d"));
+
+  auto opened = OpenC3d(dir.File("c.c3d"));
+  ASSERT_TRUE(opened->m_c3d.IsOpen());
+  const std::vector<std::string> values = {"\tleft\r\n", "x\ty"};
+  auto check = [&](const CC3d& c3d) {
+    ASSERT_GE(c3d.FindGroup("SUBJECT"), 0);
+    EXPECT_EQ(c3d.m_groups[c3d.FindGroup("SUBJECT")].m_strDescription, groupText);
+    const CParam* notes = c3d.FindParam("SUBJECT", "NOTES");
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->m_strDescription, paramText);
+    EXPECT_EQ(notes->m_strings, values);
+  };
+  check(opened->m_c3d);
+  ASSERT_TRUE(SaveC3d(opened->m_c3d, dir.File("saved.c3d")));
+  check(OpenC3d(dir.File("saved.c3d"))->m_c3d);
+
+  ASSERT_EQ(ExportParameters(opened->m_c3d, dir.File("p.dst"), ParameterExportKind::DstText),
+            ExportResult::Written);
+  const std::vector<unsigned char> text = ReadAll(dir.File("p.dst"));
+  EXPECT_GE(Find(text, groupText + "\r\n"), 0);
+  EXPECT_GE(Find(text, paramText + "\r\n"), 0);
+  EXPECT_GE(Find(text, "\tleft\r\n\r\n"), 0);
 }
 
 TEST(ParameterRecords, LockedNamesGroupsWithoutNamesAndOrphans) {

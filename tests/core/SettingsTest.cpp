@@ -185,7 +185,7 @@ TEST(SettingsStore, ExitWriteHasEveryKeyInItsForm) {
   auto entries = ini.Section("Settings");
   ASSERT_EQ(entries.size(), std::size(settingsKeys));
   for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i].first, settingsKeys[i]);
-  EXPECT_EQ(ini.Section("Settings\\View").size(), 10u);
+  EXPECT_EQ(ini.Section("Settings\\View").size(), 11u);  // with "TabbedDocuments"
   EXPECT_EQ(ini.Section("Settings\\FIRVideo").size(), 6u);
 
   // What was written reads back the same.

@@ -10,6 +10,7 @@
 #include "GuiTestSupport.h"
 #include "app/frames/ExportCommands.h"
 #include "app/frames/MainFrame.h"
+#include "app/frames/Splitter.h"
 #include "document/EditorDoc.h"
 
 using namespace guitest;
@@ -35,6 +36,7 @@ class TestExport : public QObject {
   void exportsFromTheFileMenu();
   void unwritableFileIsReported();
   void cancelLeavesNoFile();
+  void documentOutlivesItsExport();
 };
 
 void TestExport::dialogsSuggestTheDocumentsName() {
@@ -142,6 +144,45 @@ void TestExport::cancelLeavesNoFile() {
   QFile kept(target);
   QVERIFY(kept.open(QIODevice::ReadOnly));
   QCOMPARE(kept.readAll(), QByteArray("old"));
+}
+
+void TestExport::documentOutlivesItsExport() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("long.c3d").toStdString();
+  const int frames = 3000;
+  WriteSyntheticFile(path, frames, 1, 2, 2);
+  CTestApp app;
+  app.Start();
+  CEditorDoc* doc = app.OpenDocumentFile(path);
+  QVERIFY(doc);
+
+  // While the progress window is up, the window is closed, the program asks
+  // to close the document and to save it: the export still ends complete.
+  int tries = 0;
+  bool stillOpen = true;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* progress = app.MainFrame()->findChild<QProgressDialog*>();
+    if (!progress || !progress->isVisible() || tries > 0) return;
+    ++tries;
+    app.FrameOf(doc)->close();
+    app.CloseDocument(doc);
+    doc->SetModifiedFlag(true);
+    app.OnFileSave(*doc);
+    stillOpen = app.Documents().size() == 1;
+  });
+  poll.start(0);
+  const QString target = dir.filePath("out.txt");
+  Choose(app, target, 3);
+  app.MainFrame()->Action("Save Analog Data")->trigger();
+  poll.stop();
+  QCOMPARE(tries, 1);
+  QVERIFY(stillOpen);
+  QCOMPARE(app.m_prompt.m_messages.size(), size_t(1));  // the save was refused
+  QVERIFY(app.m_prompt.m_messages[0].find("being exported") != std::string::npos);
+  QCOMPARE(Lines(target).size(), frames * 2 + 1);  // a header line, a row per sample
+  // The close asked for happens once the export is over.
+  QTRY_VERIFY(app.Documents().empty());
 }
 
 QTEST_MAIN(TestExport)
