@@ -53,6 +53,8 @@ class CBatchSettingsKeeper {
 
 // One file of the run; false when it was skipped.
 bool RunOnFile(CEditorApp& app, const std::string& path, bool alwaysSave) {
+  // The messages of the batch file's operations name the file they are about.
+  CPromptSubject subject(app.Prompt(), path);
   CEditorDoc* alreadyOpen = app.FindOpenDocument(path);
   if (alreadyOpen && alreadyOpen->IsModified()) {
     app.Prompt().ShowMessage(path +

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +74,7 @@ CSelectFilesDlg::CSelectFilesDlg(CEditorApp& app, CSelectFilesRequest& request, 
   layout->addLayout(grid);
   layout->addWidget(buttons);
 
+  m_pFolder->installEventFilter(this);
   connect(m_pChooseFolder, &QPushButton::clicked, this, &CSelectFilesDlg::ChooseFolder);
   connect(m_pFindFiles, &QPushButton::clicked, this, &CSelectFilesDlg::FindFiles);
   connect(m_pBrowse, &QPushButton::clicked, this, &CSelectFilesDlg::BrowseBatchFile);
@@ -103,6 +105,17 @@ void CSelectFilesDlg::ShowFileList() {
     items.append(item);
   }
   m_pFileList->addTopLevelItems(items);
+}
+
+bool CSelectFilesDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pFolder && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      FindFiles();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CSelectFilesDlg::ChooseFolder() {

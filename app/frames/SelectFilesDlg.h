@@ -34,6 +34,10 @@ class CSelectFilesDlg : public QDialog {
   void FindFiles();
   void accept() override;
 
+ protected:
+  // Enter in the folder edit finds the files instead of closing the dialog.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ChooseFolder();
   void BrowseBatchFile();
