@@ -1,15 +1,17 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, times the resampling commands against a plain
-// copy of the samples, times quorvel-cli batch over a folder of small files
-// with one and with several jobs, and makes the bundled sample file.
+// and copying the same bytes, times the resampling, filtering and gap
+// filling commands against a plain copy of the samples, times quorvel-cli
+// batch over a folder of small files with one and with several jobs, and
+// makes the bundled sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]
 //                 [--batch-only] [--batch-files N] [--cli PATH]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
 // program with "--step ..."), so that its time and its peak memory are its
-// own; the resampling is timed in this process on a trial built in memory.
+// own; resampling and processing are timed in this process on a trial built
+// in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +31,12 @@
 #include "bench/Trials.h"
 #include "c3d/C3d.h"
 
+int RunProcessingBench(int repeats);
+
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]\n"
     "                     [--batch-only] [--batch-files N] [--cli PATH]\n"
     "       quorvel-bench --make-sample PATH\n";
 
@@ -317,6 +321,7 @@ int RunBench(const CBenchOptions& options) {
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--step") == 0) return RunChildStep(argc, argv);
   CBenchOptions options;
+  bool processingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -329,6 +334,8 @@ int main(int argc, char** argv) {
       options.m_bKeep = true;
     } else if (arg == "--resampling-only") {
       options.m_bResamplingOnly = true;
+    } else if (arg == "--processing-only") {
+      processingOnly = true;
     } else if (arg == "--batch-only") {
       options.m_bBatchOnly = true;
     } else if (arg == "--batch-files" && i + 1 < argc) {
@@ -345,5 +352,8 @@ int main(int argc, char** argv) {
     }
   }
   if (options.m_bResamplingOnly) return RunResampling(options.m_nRepeats);
-  return RunBench(options);
+  if (processingOnly) return RunProcessingBench(options.m_nRepeats);
+  if (options.m_bBatchOnly) return RunBench(options);
+  int status = RunBench(options);
+  return RunProcessingBench(options.m_nRepeats) == 0 ? status : 1;
 }

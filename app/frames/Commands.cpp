@@ -6,12 +6,14 @@
 // defined in its own file (app/frames/XxxCommands.cpp).
 void AddBatchProcessCommands(CMainFrame& frame);
 void AddReadDstCommands(CMainFrame& frame);
+void AddProcessCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
 void AddValidityCommands(CMainFrame& frame);
 
 void AddTopicCommands(CMainFrame& frame) {
   AddBatchProcessCommands(frame);
   AddResampleCommands(frame);
+  AddProcessCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
 }
