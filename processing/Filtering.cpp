@@ -7,6 +7,7 @@
 #include <set>
 
 #include "c3d/C3d.h"
+#include "c3d/UserPrompt.h"
 #include "processing/Butterworth.h"
 #include "processing/FirFilter.h"
 #include "processing/Parallel.h"
@@ -22,19 +23,20 @@ const char kMemoryText[] = "Memory Allocation Error";
 // shown afterwards, in order, on the caller's thread.
 class CMessageList {
  public:
+  using Kind = CUserPrompt::MessageKind;
   explicit CMessageList(const CFilterMessages& messages) : m_messages(messages) {}
-  void Always(const std::string& text) { m_texts.push_back(text); }
-  void Quiet(const std::string& text) {
-    if (!m_messages.m_bQuiet) m_texts.push_back(text);
+  void Always(const std::string& text) { m_texts.push_back({CUserPrompt::MESSAGE_NOTICE, text}); }
+  void Quiet(const std::string& text, Kind kind = CUserPrompt::MESSAGE_NOTICE) {
+    if (!m_messages.m_bQuiet) m_texts.push_back({kind, text});
   }
   void Show() {
-    for (const std::string& text : m_texts) m_messages.m_prompt.ShowMessage(text);
+    for (const auto& [kind, text] : m_texts) m_messages.m_prompt.ShowMessageOfKind(kind, text);
     m_texts.clear();
   }
 
  private:
   const CFilterMessages& m_messages;
-  std::vector<std::string> m_texts;
+  std::vector<std::pair<Kind, std::string>> m_texts;
 };
 
 // The listed channels that exist, each once, in list order.
@@ -212,7 +214,7 @@ bool FilterAnalogChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& requ
   std::vector<CWorkerBuffers> workers;
   const int count = static_cast<int>(channels.size());
   if (!AllocateWorkers(workers, ProcessingWorkers(count), design.m_nBuffer, 0)) {
-    out.Quiet(kMemoryText);
+    out.Quiet(kMemoryText, CUserPrompt::MESSAGE_FAILURE);
     out.Show();
     return false;
   }
@@ -285,7 +287,7 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
   std::vector<CWorkerBuffers> workers;
   const int count = static_cast<int>(channels.size());
   if (!AllocateWorkers(workers, ProcessingWorkers(count), design.m_nBuffer, static_cast<size_t>(n))) {
-    out.Quiet(kMemoryText);
+    out.Quiet(kMemoryText, CUserPrompt::MESSAGE_FAILURE);
     out.Show();
     return false;
   }

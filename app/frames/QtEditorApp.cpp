@@ -100,6 +100,13 @@ std::vector<CEditorDoc*> CQtEditorApp::Documents() const {
   return docs;
 }
 
+CEditorDoc* CQtEditorApp::FindOpenDocument(const std::string& path) const {
+  const std::string absolute = CRecentFiles::MakeAbsolute(path);
+  for (const auto& entry : m_docs)
+    if (IsSameFile(entry->m_pDoc->GetPathName(), absolute)) return entry->m_pDoc.get();
+  return nullptr;
+}
+
 CEditorDoc* CQtEditorApp::ActiveDocument() const {
   return m_pMainFrame ? m_pMainFrame->ActiveDocument() : nullptr;
 }
@@ -124,12 +131,10 @@ CEditorDoc* CQtEditorApp::OpenDocumentFile(const std::string& path) {
   }
 
   const std::string absolute = CRecentFiles::MakeAbsolute(path);
-  for (const auto& entry : m_docs) {
-    if (IsSameFile(entry->m_pDoc->GetPathName(), absolute)) {
-      if (entry->m_pFrame && m_pMainFrame)
-        m_pMainFrame->MdiArea()->setActiveSubWindow(entry->m_pFrame);
-      return entry->m_pDoc.get();
-    }
+  if (CEditorDoc* open = FindOpenDocument(absolute)) {
+    CSplitter* frame = FrameOf(open);
+    if (frame && m_pMainFrame) m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+    return open;
   }
 
   // The reader says nothing about a file it may not read (permissions).

@@ -36,6 +36,8 @@ class CQtEditorApp : public QObject, public CEditorApp {
   void CloseDocument(CEditorDoc* doc) override;
   bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
 
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
+
   std::vector<CEditorDoc*> Documents() const;
   CEditorDoc* ActiveDocument() const;
   CSplitter* FrameOf(const CEditorDoc* doc) const;
