@@ -11,12 +11,12 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
       {"Parameter", RunBatchParameter},
       {"Analog", RunBatchAnalog},
       {"Video", RunBatchVideo},
-      {"FilterAnalog", BatchNoOp},
-      {"FilterVideo", BatchNoOp},
+      {"FilterAnalog", RunBatchFilterAnalog},
+      {"FilterVideo", RunBatchFilterVideo},
       {"SamplingFreq", RunBatchSamplingFreq},
-      {"Interpolation", BatchNoOp},
-      {"ZeroFP", BatchNoOp},
-      {"ZeroAnalog", BatchNoOp},
+      {"Interpolation", RunBatchInterpolation},
+      {"ZeroFP", RunBatchZeroFP},
+      {"ZeroAnalog", RunBatchZeroAnalog},
   };
   return types;
 }

@@ -73,6 +73,13 @@ void RunBatchSamplingFreq(CBatchOperation& op);
 void RunBatchAnalog(CBatchOperation& op);
 void RunBatchVideo(CBatchOperation& op);
 
+// BatchProcessOps.cpp: filters, gap filling, zeroing.
+void RunBatchFilterAnalog(CBatchOperation& op);
+void RunBatchFilterVideo(CBatchOperation& op);
+void RunBatchInterpolation(CBatchOperation& op);
+void RunBatchZeroFP(CBatchOperation& op);
+void RunBatchZeroAnalog(CBatchOperation& op);
+
 // General/"AnalogOffset": gives every analog channel this offset before the
 // operations run (the analog offset command without its dialog, messages and
 // undo). BatchAnalogOffset.cpp.

@@ -37,6 +37,10 @@ class CEditorApp : public CDocHost {
   // just been read in Batch Mode (never forcing a save).
   void RunBatchOnDocument(CEditorDoc& doc) override;
 
+  // The open document showing the file at `path` (any form of the path that
+  // names the same file), or null. Without a document manager: null.
+  virtual CEditorDoc* FindOpenDocument(const std::string& path) const { return nullptr; }
+
   // Without a prompt of its own the application writes to the console
   // (questions answered Cancel/No).
   void SetPrompt(CUserPrompt* prompt) { m_pPrompt = prompt; }

@@ -38,6 +38,8 @@ class CQtEditorApp : public QObject, public CEditorApp {
   CEditDialogs& EditDialogs() override { return m_editDialogs; }
   bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
 
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
+
   std::vector<CEditorDoc*> Documents() const;
   CEditorDoc* ActiveDocument() const;
   CSplitter* FrameOf(const CEditorDoc* doc) const;

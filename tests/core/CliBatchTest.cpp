@@ -78,7 +78,8 @@ const char kSaveRealSgi[] = "[General]\nFile=BATCH FILE\nOperations=0\nSave=true
 TEST(CliBatch, CommandLineErrorsExitWithTwo) {
   CTempDir dir;
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"run.cfg"}, {"run.cfg", "a.c3d", "--jobs"}}) {
+           {}, {"run.cfg"}, {"run.cfg", "a.c3d", "--jobs"}, {"--jobs=0", "run.cfg", "a.c3d"},
+           {"--jobs", "two", "run.cfg", "a.c3d"}}) {
     CRun run = RunBatchCli(dir, args);
     EXPECT_EQ(run.m_nStatus, 2);
     EXPECT_NE(run.m_strErr.find("usage:"), std::string::npos);
@@ -163,6 +164,73 @@ TEST(CliBatch, WithoutSaveNothingIsWrittenUnlessAlwaysSave) {
   EXPECT_EQ(run.m_nStatus, 0);
   EXPECT_EQ(run.m_strOut, file + ": saved\n");
   EXPECT_TRUE(Read(dir.File(file))->IsReal());
+}
+
+// A folder with its sub-folder, run one file at a time and four at a time:
+// the same result lines in the same order (Find Files order: ".C3D" and
+// ".c3d", not ".c3dx", the folder's files before the sub-folder's), the same
+// saved bytes, and files that are no C3D files reported without stopping
+// the others. No progress line goes to a log.
+TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::vector<std::pair<std::string, std::string>> layout = {
+      {"btk_gait_dec_int.c3d", "gait.c3d"},
+      {"btk_shd01.c3d", "shd.c3d"},
+      {"auck_qualisys_static.c3d", "Static.C3D"},
+      {"btk_nantes_static.c3d", "nantes.c3dx"},
+      {"c3dorg_s01_eb015_pc_int.c3d", "sub/eb015.c3d"},
+      {"btk_analysis_dec_real.c3d", "sub/deeper/analysis.c3d"},
+      {"btk_empty.c3d", "empty.c3d"},
+  };
+  for (const char* run : {"one", "four"}) {
+    fs::create_directories(dir.File(std::string(run) + "/sub/deeper"));
+    for (const auto& [corpus, name] : layout)
+      fs::copy_file(CorpusFile(corpus), dir.File(std::string(run) + "/" + name));
+    testsupport::WriteText(dir.File(std::string(run) + "/notes.c3d"), "not a C3D file\n");
+  }
+  testsupport::WriteText(dir.File("run.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=2\nSave=true,real,sun\n"
+                         "[Operation1]\nType=Group\nCommand=Create\nName=SESSION\n"
+                         "[Operation2]\nType=SamplingFreq\nCommand=Base,50\n");
+
+  CRun one = RunBatchCli(dir, {"run.cfg", "one", "--recursive", "--jobs", "1"});
+  CRun four = RunBatchCli(dir, {"--jobs=4", "--recursive", "run.cfg", "four"});
+  EXPECT_EQ(one.m_nStatus, 1);
+  EXPECT_EQ(one.m_strOut,
+            "one/empty.c3d: failed: the file could not be opened\n"
+            "one/gait.c3d: saved\n"
+            "one/notes.c3d: failed: the file could not be opened\n"
+            "one/shd.c3d: saved\n"
+            "one/Static.C3D: saved\n"
+            "one/sub/eb015.c3d: saved\n"
+            "one/sub/deeper/analysis.c3d: saved\n");
+  EXPECT_NE(one.m_strErr.find("one/notes.c3d: "), std::string::npos) << one.m_strErr;
+  EXPECT_NE(one.m_strErr.find("\n7 files: 5 saved, 0 not saved, 2 failed\n"), std::string::npos) << one.m_strErr;
+  EXPECT_EQ(one.m_strErr.find('\r'), std::string::npos);
+
+  EXPECT_EQ(four.m_nStatus, one.m_nStatus);
+  auto renamed = [](std::string text) {
+    for (size_t at; (at = text.find("four/")) != std::string::npos;) text.replace(at, 5, "one/");
+    return text;
+  };
+  EXPECT_EQ(renamed(four.m_strOut), one.m_strOut);
+  EXPECT_EQ(renamed(four.m_strErr), one.m_strErr);
+  for (const auto& [corpus, name] : layout) {
+    EXPECT_EQ(testsupport::ReadAll(dir.File("four/" + name)), testsupport::ReadAll(dir.File("one/" + name))) << name;
+    if (name != "nantes.c3dx" && name != "empty.c3d") {
+      EXPECT_NE(testsupport::ReadAll(dir.File("one/" + name)), testsupport::ReadAll(CorpusFile(corpus))) << name;
+    }
+  }
+  EXPECT_EQ(testsupport::ReadAll(dir.File("four/nantes.c3dx")), testsupport::ReadAll(CorpusFile("btk_nantes_static.c3d")));
+
+  // Without --recursive only the folder's own files run.
+  testsupport::WriteText(dir.File("keep.cfg"), "[General]\nFile=BATCH FILE\nOperations=0\n");
+  CRun flat = RunBatchCli(dir, {"keep.cfg", "one/sub"});
+  EXPECT_EQ(flat.m_strOut, "one/sub/eb015.c3d: not saved\n");
+  EXPECT_EQ(flat.m_nStatus, 0);
+  CRun slash = RunBatchCli(dir, {"keep.cfg", "one/sub/deeper/", "--jobs", "3"});
+  EXPECT_EQ(slash.m_strOut, "one/sub/deeper/analysis.c3d: not saved\n");
 }
 
 // Group and Parameter operations on an integer DEC file (converted to real
@@ -272,7 +340,7 @@ TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
   CRun run = RunBatchCli(dir, {"run.cfg", integer, real});
   EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
   EXPECT_EQ(run.m_strOut, integer + ": saved\n" + real + ": saved\n");
-  EXPECT_EQ(run.m_strErr, "");
+  EXPECT_EQ(run.m_strErr, "2 files: 2 saved, 0 not saved, 0 failed\n");  // no message, only the summary
 
   std::unique_ptr<CC3d> results[2];
   for (int k = 0; k < 2; ++k) {
