@@ -323,6 +323,7 @@ bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved) {
 bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   if (block.size() < 4) return false;
   const bool point = block[0] != 0.0f;
+  const bool residuals = block[0] == kUndoValuesPointWithResiduals;
   const float fields[3] = {block[1], block[2], block[3]};
   for (float f : fields)
     if (!std::isfinite(f) || f < 0.0f || f > 1.0e7f) return false;
@@ -339,8 +340,9 @@ bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   for (int j = 0; j < frames && first + j < fileFrames; ++j) {
     const float* saved = &block[4 + static_cast<size_t>(j) * perFrame];
     const size_t base = static_cast<size_t>(first + j) * perFrame;
-    // A 3D point keeps its current residual word; only X, Y and Z go back.
-    const int count = point ? 3 : perFrame;
+    // A 3D point keeps its current residual word (only X, Y and Z go back)
+    // unless the command overwrote it.
+    const int count = point && !residuals ? 3 : perFrame;
     for (int k = 0; k < count; ++k) {
       if (base + k < store.Size()) store.Set(base + k, saved[k]);
     }

@@ -132,7 +132,10 @@ bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved);
 // Values undo block (7): channel kind (0 analog, else 3D), channel index,
 // first frame index, frame count n, then n x (samples per frame or 4)
 // values. Writes the values back; a 3D point keeps its current residual
-// words. False when the block does not fit the model (nothing is written).
+// words unless the kind is kUndoValuesPointWithResiduals (Paste, which
+// overwrote them). False when the block does not fit the model (nothing is
+// written).
+constexpr float kUndoValuesPointWithResiduals = 2.0f;
 bool RestoreValues(CC3d& c3d, const std::vector<float>& block);
 
 // Fills a values undo block with the current values of `frames` frames of a

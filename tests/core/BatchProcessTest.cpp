@@ -182,7 +182,8 @@ TEST(BatchProcessCli, EveryProcessingTypeRunsOnRealFilesOfBothStorageKinds) {
   };
   EXPECT_EQ(WEXITSTATUS(status), 0) << text(err);
   EXPECT_EQ(text(out), names[0] + ": saved\n" + names[1] + ": saved\n");
-  EXPECT_EQ(text(err), names[1] + ": Error 7\n" + names[1] + ": Could not filter\n");
+  EXPECT_EQ(text(err), names[1] + ": Error 7\n" + names[1] + ": Could not filter\n" +
+                          "2 files: 2 saved, 0 not saved, 0 failed\n");
 
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
