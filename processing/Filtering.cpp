@@ -141,6 +141,9 @@ class CStoreAccess {
   int16_t* m_pInts;
 };
 
+// A 3D coordinate that marks a gap: 0, or no number.
+inline bool IsGap(float v) { return v == 0.0f || !std::isfinite(v); }
+
 // Per-thread buffers.
 struct CWorkerBuffers {
   std::vector<float> m_buffer;
@@ -148,8 +151,33 @@ struct CWorkerBuffers {
   std::vector<float> m_out[3];       // 3D: the values to write, per coordinate
   int m_nFailedAxis = -1;            // 3D: the coordinate whose filter failed
   bool m_bNoData = false;            // 3D: the point has no valid frame
+  bool m_bHeld = false;              // analog: some samples were no number
   bool m_bOk = true;
 };
+
+// Samples that are no number (some writers mark missing data so, in real
+// storage) would spread through the filter: a single one turns every later
+// Butterworth output into one. They take the value before them (leading
+// ones the first number) for the filter and are written back as they were.
+// Returns whether there was any; with no number at all the data become 0.
+bool HoldNonFinite(float* data, int n) {
+  bool any = false;
+  int firstValue = -1;
+  for (int j = 0; j < n; ++j) {
+    if (std::isfinite(data[j])) {
+      if (firstValue < 0) firstValue = j;
+    } else {
+      any = true;
+      if (firstValue >= 0) data[j] = data[j - 1];
+    }
+  }
+  if (!any) return false;
+  if (firstValue < 0)
+    std::fill(data, data + n, 0.0f);
+  else
+    std::fill(data, data + firstValue, data[firstValue]);
+  return true;
+}
 
 bool AllocateWorkers(std::vector<CWorkerBuffers>& workers, int count, size_t buffer, size_t out) {
   try {
@@ -239,6 +267,7 @@ bool FilterAnalogChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& requ
         const float scale = UsableScale(c3d.GetAnalogScale(channel) * genScale);
         float* data = buffer + lead;
         for (int j = 0; j < n; ++j) data[j] = (store.Get(start + static_cast<size_t>(j)) - offset) * scale;
+        w.m_bHeld = HoldNonFinite(data, n);
         // Butterworth lead-in: the first samples mirrored through the first
         // one, so that the filter starts on the data's own trend.
         if (kind == FILTER_BUTTERWORTH)
@@ -258,7 +287,13 @@ bool FilterAnalogChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& requ
         const float offset = c3d.GetAnalogOffset(channel);
         const float scale = UsableScale(c3d.GetAnalogScale(channel) * genScale);
         const float* result = w.m_buffer.data() + lead + design.m_nDelay;
-        for (int j = 0; j < n; ++j) store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        if (w.m_bHeld) {
+          for (int j = 0; j < n; ++j)
+            if (std::isfinite(store.Get(start + static_cast<size_t>(j))))
+              store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        } else {
+          for (int j = 0; j < n; ++j) store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        }
         return true;
       });
   out.Show();
@@ -330,15 +365,18 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
             return store.Get(static_cast<size_t>(firstFrame + j) * 4 + static_cast<size_t>(axis));
           };
           for (int j = 0; j < n; ++j) data[j] = scaled ? stored(j) * scale : stored(j);
-          // Zero hold: a gap (coordinate 0) carries the value before it, and
-          // leading zeros the first value that is not zero, so that gaps do
-          // not pull the filtered neighbours toward 0.
+          // Zero hold: a gap (coordinate 0, or one that is no number) carries
+          // the value before it, and leading gaps the first value that is
+          // not one, so that gaps do not pull the filtered neighbours toward
+          // 0 (or make them no number).
           int firstValue = 0;
-          while (firstValue < n && data[firstValue] == 0.0f) ++firstValue;
+          while (firstValue < n && IsGap(data[firstValue])) ++firstValue;
           if (firstValue < n) {
             for (int j = 0; j < firstValue; ++j) data[j] = data[firstValue];
             for (int j = firstValue + 1; j < n; ++j)
-              if (data[j] == 0.0f) data[j] = data[j - 1];
+              if (IsGap(data[j])) data[j] = data[j - 1];
+          } else {
+            std::fill(data, data + n, 0.0f);
           }
           if (kind == FILTER_BUTTERWORTH) std::fill(buffer, data, data[0]);
           if (!design.Run(buffer, n, w.m_work)) {
@@ -348,7 +386,10 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
           // Gaps stay gaps.
           const float* result = data + design.m_nDelay;
           float* values = w.m_out[axis].data();
-          for (int j = 0; j < n; ++j) values[j] = stored(j) == 0.0f ? 0.0f : result[j];
+          for (int j = 0; j < n; ++j) {
+            const float before = stored(j);
+            values[j] = IsGap(before) ? before : result[j];
+          }
         }
       },
       [&](int index, int worker) {

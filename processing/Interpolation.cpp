@@ -142,7 +142,9 @@ class CPointInterpolator {
       float v = store.Get(static_cast<size_t>(i) * 4 + static_cast<size_t>(axis));
       bool knot = m_mode == INTERPOLATE_GAPS ? (r >= 0.0f && (!real || v != 0.0f))
                                              : (r <= m_fThreshold && v != 0.0f);
-      if (!knot) continue;
+      // A coordinate that is no number (how some writers mark a missing
+      // sample) would make the whole spline no number.
+      if (!knot || !std::isfinite(v)) continue;
       if (m_nFirstKnot < 0) m_nFirstKnot = i;
       m_nLastKnot = i;
       m_times.push_back(static_cast<float>(i) * m_fPeriod);
