@@ -116,9 +116,11 @@ CDesign Design(FilterKind kind, const CFilterRequest& request, int n, float fs, 
 float UsableScale(float scale) { return (scale != 0.0f && std::isfinite(scale)) ? scale : 1.0f; }
 
 // Reading and writing samples straight from the stores (the loops here run
-// over every sample of a file). Writing follows CSampleStore::Set: real
-// storage keeps the value, integer storage its truncation toward zero,
-// wrapped to 16 bits (0 for a value that is no number).
+// over every sample of a file). Real storage keeps the value; integer
+// storage its truncation toward zero, held within -32768 .. 32767 (a filter
+// overshoots a signal clipped at the top of the range, and wrapping that
+// round would turn it into a spike of the other sign), and 0 for a value
+// that is no number.
 class CStoreAccess {
  public:
   explicit CStoreAccess(CSampleStore& store)
@@ -129,11 +131,7 @@ class CStoreAccess {
       m_pReals[i] = value;
       return;
     }
-    if (!std::isfinite(value) || std::fabs(value) >= 9.2e18f) {
-      m_pInts[i] = 0;
-      return;
-    }
-    m_pInts[i] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<int64_t>(std::trunc(value)) & 0xffff));
+    m_pInts[i] = SaturateTo16(value);
   }
 
  private:
@@ -194,6 +192,14 @@ bool AllocateWorkers(std::vector<CWorkerBuffers>& workers, int count, size_t buf
 }
 
 }  // namespace
+
+int16_t SaturateTo16(double value) {
+  if (std::isnan(value)) return 0;
+  const double whole = std::trunc(value);
+  if (whole >= 32767.0) return 32767;
+  if (whole <= -32768.0) return -32768;
+  return static_cast<int16_t>(whole);
+}
 
 float AnalogSampleRate(const CC3d& c3d) {
   return static_cast<float>(c3d.m_header.m_nSamplesPerFrame) * c3d.m_header.m_fFrameRate;

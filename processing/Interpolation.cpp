@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "c3d/C3d.h"
+#include "processing/Filtering.h"
 #include "processing/Parallel.h"
 #include "processing/Spline.h"
 
@@ -108,7 +109,13 @@ class CPointInterpolator {
             evaluated = spanOk = false;
             continue;
           }
-          store.Set(static_cast<size_t>(j) * 4 + static_cast<size_t>(axis), *value);
+          // Integer storage: a spline across the top of a peak may rise
+          // past the 16-bit range; it is held at the limit, not wrapped.
+          const size_t at = static_cast<size_t>(j) * 4 + static_cast<size_t>(axis);
+          if (store.IsReal())
+            store.Set(at, *value);
+          else
+            store.Ints()[at] = SaturateTo16(*value);
           if (m_mode == INTERPOLATE_RESIDUALS && axis == 0) resetFrames.push_back(j);
         }
         if (!spanOk) filledAll[k] = 0;

@@ -484,6 +484,34 @@ TEST_F(Processing, SamplesThatAreNoNumberStayPutAndDoNotSpread) {
   EXPECT_EQ(AnalogValue(c3d, 1, 10, 0), 10.0f);
 }
 
+TEST_F(Processing, IntegerResultsBeyondSixteenBitsAreHeldAtTheLimit) {
+  // A signal clipped at the top of the 16-bit range overshoots it when
+  // filtered, and a spline across the top of a peak rises above it: those
+  // samples must stay at 32767, not wrap round to large negative numbers.
+  Make(CModelBuilder().Analogs(1).Points(1).Frames(30).SamplesPerFrame(10).FrameRate(100));
+  CC3d& c3d = doc.m_c3d;
+  SetList(c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {0});
+  SetList(c3d, "ANALOG", "SCALE", PARAM_FLOAT, {1});
+  SetScalar(c3d, "ANALOG", "GEN_SCALE", PARAM_FLOAT, 1);
+  for (int f = 0; f < 30; ++f) {
+    for (int k = 0; k < 10; ++k) SetAnalogValue(c3d, 0, f, k, f < 10 ? 0 : 32767);
+    // A steep tent that peaks in the gap at frames 8 to 10.
+    const int x = 32730 - 390 * std::abs(f <= 7 ? 7 - f : f - 11);
+    SetPointFrame(c3d, 0, f, x, 1000, 1000, f >= 8 && f <= 10 ? -1 : 0x0102);
+  }
+  ASSERT_TRUE(FilterAnalogButterworth(doc, Request(FILTER_LPF, 20, 0, 4, {0})));
+  float top = 0;
+  for (int f = 0; f < 30; ++f)
+    for (int k = 0; k < 10; ++k) {
+      ASSERT_GE(AnalogValue(c3d, 0, f, k), 0.0f) << f;
+      top = std::max(top, AnalogValue(c3d, 0, f, k));
+    }
+  EXPECT_EQ(top, 32767.0f);
+
+  RunInterpolation(doc, INTERPOLATE_GAPS, 10, 0);
+  for (int f = 8; f <= 10; ++f) EXPECT_EQ(PointValue(c3d, 0, f, 0), 32767.0f) << f;
+}
+
 // ---- Zeroing and offsets ----------------------------------------------------
 
 TEST_F(Processing, ForcePlateChannelsAreZeroedOverTheZeroRange) {
