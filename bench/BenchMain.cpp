@@ -1,11 +1,12 @@
 // quorvel-bench: times opening and saving large C3D files against reading
 // and copying the same bytes, times the resampling, filtering and gap
 // filling commands against a plain copy of the samples, times quorvel-cli
-// batch over a folder of small files with one and with several jobs, and
-// makes the bundled sample file.
+// batch over a folder of small files with one and with several jobs, times
+// the graph view's paint (in builds with the GUI), and makes the bundled
+// sample file.
 //
 //   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]
-//                 [--batch-only] [--batch-files N] [--cli PATH]
+//                 [--batch-only] [--batch-files N] [--cli PATH] [--painting-only]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
@@ -32,12 +33,17 @@
 #include "c3d/C3d.h"
 
 int RunProcessingBench(int repeats);
+#ifdef QUORVEL_BENCH_PAINT
+int RunPaintBench(int repeats);
+#else
+int RunPaintBench(int) { return 0; }
+#endif
 
 namespace {
 
 const char* kUsage =
     "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]\n"
-    "                     [--batch-only] [--batch-files N] [--cli PATH]\n"
+    "                     [--batch-only] [--batch-files N] [--cli PATH] [--painting-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -322,6 +328,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--step") == 0) return RunChildStep(argc, argv);
   CBenchOptions options;
   bool processingOnly = false;
+  bool paintingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
@@ -336,6 +343,8 @@ int main(int argc, char** argv) {
       options.m_bResamplingOnly = true;
     } else if (arg == "--processing-only") {
       processingOnly = true;
+    } else if (arg == "--painting-only") {
+      paintingOnly = true;
     } else if (arg == "--batch-only") {
       options.m_bBatchOnly = true;
     } else if (arg == "--batch-files" && i + 1 < argc) {
@@ -353,7 +362,9 @@ int main(int argc, char** argv) {
   }
   if (options.m_bResamplingOnly) return RunResampling(options.m_nRepeats);
   if (processingOnly) return RunProcessingBench(options.m_nRepeats);
+  if (paintingOnly) return RunPaintBench(options.m_nRepeats);
   if (options.m_bBatchOnly) return RunBench(options);
   int status = RunBench(options);
-  return RunProcessingBench(options.m_nRepeats) == 0 ? status : 1;
+  if (RunProcessingBench(options.m_nRepeats) != 0) status = 1;
+  return RunPaintBench(options.m_nRepeats) == 0 ? status : 1;
 }

@@ -5,6 +5,7 @@
 
 int CliValidityMain(const std::vector<std::string>& args);
 int CliImportDstMain(const std::vector<std::string>& args);
+int CliPrintMain(const std::vector<std::string>& args);
 int CliBatchMain(const std::vector<std::string>& args);  // CliBatch.cpp
 
 const std::vector<CCliSubcommand>& CliSubcommands() {
@@ -33,6 +34,17 @@ const std::vector<CCliSubcommand>& CliSubcommands() {
        "      result line per channel and saves FILE. Exit status 1 when a\n"
        "      channel could not be read (the others are still saved).\n",
        CliImportDstMain},
+      {"print",
+       "print FILE [--analog LIST] [--points LIST] [--first N] [--last N]\n",
+       "  print FILE [--analog LIST] [--points LIST] [--first N] [--last N]\n"
+       "      Writes the channel listing that File > Print prints: for each\n"
+       "      chosen analog channel, then each chosen 3D point, a heading, one\n"
+       "      line per frame (\"N.\", a tab, the stored values each followed by a\n"
+       "      tab) and an empty line. LIST is \"all\" or numbers from 1 such as\n"
+       "      1,3-5; without --analog and --points every channel is listed.\n"
+       "      --first and --last are frame numbers (the file's first and last\n"
+       "      frame by default).\n",
+       CliPrintMain},
       {"batch",
        "batch BATCHFILE PATH... [--recursive] [--jobs N] [--always-save] [--locked-edit] [--rescale]\n",
        "  batch BATCHFILE PATH... [--recursive] [--jobs N] [--always-save]\n"

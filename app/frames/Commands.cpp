@@ -5,6 +5,8 @@
 // One line per topic file; each topic's function is declared here and
 // defined in its own file (app/frames/XxxCommands.cpp).
 void AddBatchProcessCommands(CMainFrame& frame);
+void AddGraphViewCommands(CMainFrame& frame);
+void AddPrintCommands(CMainFrame& frame);
 void AddReadDstCommands(CMainFrame& frame);
 void AddProcessCommands(CMainFrame& frame);
 void AddResampleCommands(CMainFrame& frame);
@@ -16,4 +18,6 @@ void AddTopicCommands(CMainFrame& frame) {
   AddProcessCommands(frame);
   AddReadDstCommands(frame);
   AddValidityCommands(frame);
+  AddGraphViewCommands(frame);
+  AddPrintCommands(frame);
 }

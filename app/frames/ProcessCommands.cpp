@@ -11,6 +11,7 @@
 #include "app/frames/FilterDlg.h"
 #include "app/frames/ForcePlatesDlg.h"
 #include "app/frames/InterpolateDlg.h"
+#include "app/frames/ProcessCommands.h"
 #include "app/SettingsStore.h"
 #include "app/frames/MainFrame.h"
 #include "app/frames/QtEditorApp.h"
@@ -59,15 +60,21 @@ void WriteSetResidual(const CSettingsStore& store, const CFilterDialogState& sta
   if (written.ec == std::errc()) store.WriteString(kFirVideoSection, "ResValue", std::string(text, written.ptr));
 }
 
-void RunFilter(CCommandContext& c, bool analog) {
+}  // namespace
+
+void RunFilterOnFrames(CCommandContext& c, bool analog, std::optional<std::pair<int, int>> frames) {
   CEditorDoc& doc = *c.m_pDoc;
-  CFilterDialogState state = MakeFilterDialog(doc, analog, SelectedListFrames(c));
+  CFilterDialogState state = MakeFilterDialog(doc, analog, frames);
   if (!analog) ReadSetResidual(c.m_app.Store(), state);
   CFilterDlg dlg(state, doc.Prompt(), &c.m_frame);
   if (dlg.exec() != QDialog::Accepted) return;
   if (!analog) WriteSetResidual(c.m_app.Store(), state);
   RunFilterCommand(doc, state);
 }
+
+namespace {
+
+void RunFilter(CCommandContext& c, bool analog) { RunFilterOnFrames(c, analog, SelectedListFrames(c)); }
 
 }  // namespace
 

@@ -13,10 +13,12 @@
 #include "app/RecentFiles.h"
 #include "app/frames/MainFrame.h"
 #include "app/frames/OptionsSheet.h"
+#include "app/frames/ProcessCommands.h"
 #include "app/frames/Splitter.h"
 #include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
 #include "views/EditorView.h"
+#include "views/ScrView.h"
 
 namespace {
 
@@ -179,7 +181,25 @@ CSplitter* CQtEditorApp::CreateFrame(CEditorDoc& doc) {
     m_pMainFrame->UpdateCommandUI();
     return m_pMainFrame->Action(name);
   });
+  CScrView* graph = frame->GraphView();
+  connect(graph, &CScrView::optionsRequested, this, [this, graph] {
+    if (CEditorDoc* viewDoc = graph->GetDocument()) OnOptions(viewDoc);
+  });
+  connect(graph, &CScrView::documentChanged, this, [this] { UpdateCommandUI(); });
+  graph->SetCommandLookup([this](const QString& name) -> QAction* {
+    if (!m_pMainFrame) return nullptr;
+    m_pMainFrame->UpdateCommandUI();
+    return m_pMainFrame->Action(name);
+  });
+  graph->SetFilterHandler([this, graph](bool analog, std::optional<std::pair<int, int>> frames) {
+    CEditorDoc* graphDoc = graph->GetDocument();
+    if (!graphDoc || !m_pMainFrame) return;
+    CCommandContext context{*this, *m_pMainFrame, graphDoc};
+    RunFilterOnFrames(context, analog, frames);
+    UpdateCommandUI();
+  });
   view->OnInitialUpdate();
+  graph->OnInitialUpdate();
   if (maximised)
     frame->showMaximized();
   else
@@ -327,7 +347,11 @@ void CQtEditorApp::OnOptions(CEditorDoc* doc) {
   if (RunOptionsSheet(sheet)) {
     sheet.Request().ApplyOk(m_settings, LockedEditFlag);
     // The document may have been closed while the sheet was open.
-    if (doc && FindEntry(doc)) doc->ApplyDisplaySettings();
+    if (doc && FindEntry(doc)) {
+      doc->ApplyDisplaySettings();
+      // The graph takes the steps and depths of the Views page too.
+      if (CSplitter* frame = FrameOf(doc)) frame->GraphView()->RefreshFromSettings();
+    }
   }
   UpdateCommandUI();
 }
@@ -335,7 +359,9 @@ void CQtEditorApp::OnOptions(CEditorDoc* doc) {
 void CQtEditorApp::ApplyViewsToDocuments() {
   for (const auto& entry : m_docs) {
     entry->m_pDoc->m_bShowDataInList = m_settings.m_nShowList != 0;
-    if (entry->m_pFrame) entry->m_pFrame->EditorView()->RefreshFromSettings();
+    if (!entry->m_pFrame) continue;
+    entry->m_pFrame->EditorView()->RefreshFromSettings();
+    entry->m_pFrame->GraphView()->RefreshFromSettings();
   }
   if (m_pMainFrame) m_pMainFrame->update();
   UpdateCommandUI();
