@@ -28,7 +28,7 @@ struct CPopupEntry {
 const CPopupEntry kPopupEntries[] = {
     {"Append", "&Append..."},
     {"Merge", "&Merge..."},
-    {"Graph Import", "Import"},
+    {"Import", "Import"},
     {"Sampling Frequency", "Sampling &Frequency..."},
     {"Analog to Video Ratio", "Analog to Video &Ratio..."},
     {"Interpolate", "&Interpolate..."},
