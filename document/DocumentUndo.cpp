@@ -74,7 +74,9 @@ bool CEditorDoc::RestoreUndoKind(int kind) {
         CopyParam(*m_pSavedParam, m_c3d.m_params[static_cast<size_t>(m_nUndoIndex)]);
       } else if (kind == UNDO_DELETE_PARAM) {
         if (!m_pSavedParam) return false;
-        m_c3d.m_params.push_back(*m_pSavedParam);
+        // Back in its former place, so that the file is written as before.
+        const int at = m_nUndoIndex >= 0 && m_nUndoIndex <= count ? m_nUndoIndex : count;
+        m_c3d.m_params.insert(m_c3d.m_params.begin() + at, *m_pSavedParam);
       } else {
         if (m_nUndoIndex < 0 || m_nUndoIndex >= count) return false;
         m_c3d.m_params.erase(m_c3d.m_params.begin() + m_nUndoIndex);

@@ -124,6 +124,12 @@ const std::vector<CParamName>& MergeSlotNames() {
   return names;
 }
 
+const std::vector<CParamName>& FrameSlotNames() {
+  static const std::vector<CParamName> names = {
+      {"EVENT", "TIMES"}, {"POINT", "FRAMES"}, {"TRIAL", "ACTUAL_START_FIELD"}, {"TRIAL", "ACTUAL_END_FIELD"}};
+  return names;
+}
+
 void RestoreSavedParam(CC3d& c3d, const SavedParams& saved, size_t slot, const CParamName& name) {
   if (slot >= saved.size() || !saved[slot]) return;
   CParam* p = c3d.FindParam(name.m_szGroup, name.m_szName);
@@ -155,6 +161,9 @@ bool RestoreFrames(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& save
     for (size_t i = 0; i < n; ++i) c3d.m_events[i] = c3d.m_workEvents[i];
   }
   c3d.UpdateTrialFields();
+  const std::vector<CParamName>& names = FrameSlotNames();
+  for (size_t slot = FRAME_POINT_FRAMES; slot < names.size(); ++slot)
+    RestoreSavedParam(c3d, saved, slot, names[slot]);
   return true;
 }
 
@@ -297,6 +306,7 @@ bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved) {
 bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   if (block.size() < 4) return false;
   const bool point = block[0] != 0.0f;
+  const bool residuals = block[0] == kUndoValuesPointWithResiduals;
   const float fields[3] = {block[1], block[2], block[3]};
   for (float f : fields)
     if (!std::isfinite(f) || f < 0.0f || f > 1.0e7f) return false;
@@ -313,8 +323,9 @@ bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   for (int j = 0; j < frames && first + j < fileFrames; ++j) {
     const float* saved = &block[4 + static_cast<size_t>(j) * perFrame];
     const size_t base = static_cast<size_t>(first + j) * perFrame;
-    // A 3D point keeps its current residual word; only X, Y and Z go back.
-    const int count = point ? 3 : perFrame;
+    // A 3D point keeps its current residual word (only X, Y and Z go back)
+    // unless the command overwrote it.
+    const int count = point && !residuals ? 3 : perFrame;
     for (int k = 0; k < count; ++k) {
       if (base + k < store.Size()) store.Set(base + k, saved[k]);
     }

@@ -47,6 +47,15 @@ enum MergeSlot {
   MERGE_POINT_DESCRIPTIONS = 6,
   MERGE_SLOT_COUNT = 7,
 };
+// Frame commands (kinds 8 and 9; Append, kind 10, saves slot 0 only):
+// EVENT:TIMES, then what the frame restore would otherwise recompute.
+enum FrameSlot {
+  FRAME_EVENT_TIMES = 0,
+  FRAME_POINT_FRAMES = 1,
+  FRAME_TRIAL_START = 2,
+  FRAME_TRIAL_END = 3,
+  FRAME_SLOT_COUNT = 4,
+};
 }  // namespace undo_slots
 
 // The (group, parameter) names of each slot list, in slot order.
@@ -57,13 +66,17 @@ struct CParamName {
 const std::vector<CParamName>& AnalogSlotNames();
 const std::vector<CParamName>& PointSlotNames();
 const std::vector<CParamName>& MergeSlotNames();
+const std::vector<CParamName>& FrameSlotNames();
 
 // Puts saved copy `slot` back into the parameter `name` when both exist.
 void RestoreSavedParam(CC3d& c3d, const SavedParams& saved, size_t slot, const CParamName& name);
 
 // Frame restore after Delete Frames (8), New Frames (9) and Append (10):
 // stores, frame range, POINT:FRAMES, EVENT:TIMES (saved slot 0), the header
-// events from the working event list, then the TRIAL fields.
+// events from the working event list, then the TRIAL fields. Saved copies
+// of POINT:FRAMES and the TRIAL fields (slots 1 to 3), when there are any,
+// go back last, so that values that did not follow the frame count before
+// the command are given back as they were.
 bool RestoreFrames(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved, int kind);
 
 // Merge restore (11): drops the merged channels and points, restores the
@@ -102,7 +115,10 @@ bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved);
 // Values undo block (7): channel kind (0 analog, else 3D), channel index,
 // first frame index, frame count n, then n x (samples per frame or 4)
 // values. Writes the values back; a 3D point keeps its current residual
-// words. False when the block does not fit the model (nothing is written).
+// words unless the kind is kUndoValuesPointWithResiduals (Paste, which
+// overwrote them). False when the block does not fit the model (nothing is
+// written).
+constexpr float kUndoValuesPointWithResiduals = 2.0f;
 bool RestoreValues(CC3d& c3d, const std::vector<float>& block);
 
 // Fills a values undo block with the current values of `frames` frames of a
