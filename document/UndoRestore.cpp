@@ -116,6 +116,20 @@ const std::vector<CParamName>& PointSlotNames() {
   return names;
 }
 
+const std::vector<CParamName>& RateSlotNames() {
+  static const std::vector<CParamName> names = {{"POINT", "RATE"},
+                                                {"POINT", "FRAMES"},
+                                                {"ANALOG", "RATE"},
+                                                {"TRIAL", "ACTUAL_START_FIELD"},
+                                                {"TRIAL", "ACTUAL_END_FIELD"}};
+  return names;
+}
+
+const std::vector<CParamName>& MergeCountSlotNames() {
+  static const std::vector<CParamName> names = {{"POINT", "FRAMES"}, {"ANALOG", "USED"}, {"POINT", "USED"}};
+  return names;
+}
+
 const std::vector<CParamName>& MergeSlotNames() {
   static const std::vector<CParamName> names = {
       {"ANALOG", "LABELS"}, {"ANALOG", "DESCRIPTIONS"}, {"ANALOG", "SCALE"},
@@ -188,10 +202,12 @@ bool RestoreMerge(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved
   SetFirstValue(c3d, "ANALOG", "USED", h.m_nAnalog);
   SetFirstValue(c3d, "POINT", "USED", h.m_nPoints);
   RestoreSlots(c3d, saved, MergeSlotNames());
+  const std::vector<CParamName>& counts = MergeCountSlotNames();
+  for (size_t i = 0; i < counts.size(); ++i) RestoreSavedParam(c3d, saved, MERGE_POINT_FRAMES + i, counts[i]);
   return true;
 }
 
-bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap) {
+bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved) {
   CSnapshotHeader h;
   if (!ReadHeaderFor(c3d, snap, h)) return false;
   if (h.m_nAnalog != c3d.AnalogCount() || h.m_nPoints != c3d.PointCount() ||
@@ -211,6 +227,7 @@ bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap) {
   SetFirstValue(c3d, "ANALOG", "RATE", static_cast<double>(h.m_nSamplesPerFrame) * h.m_fRate);
   c3d.EventFramesFromTimes();
   c3d.UpdateTrialFields();
+  RestoreSlots(c3d, saved, RateSlotNames());
   return true;
 }
 
