@@ -9,8 +9,8 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
   static const std::vector<CBatchOperationType> types = {
       {"Group", RunBatchGroup},
       {"Parameter", RunBatchParameter},
-      {"Analog", BatchNoOp},
-      {"Video", BatchNoOp},
+      {"Analog", RunBatchAnalog},
+      {"Video", RunBatchVideo},
       {"FilterAnalog", RunBatchFilterAnalog},
       {"FilterVideo", RunBatchFilterVideo},
       {"SamplingFreq", RunBatchSamplingFreq},

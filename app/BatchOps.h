@@ -68,6 +68,10 @@ void RunBatchGroup(CBatchOperation& op);      // BatchGroupOps.cpp
 void RunBatchParameter(CBatchOperation& op);  // BatchParameterOps.cpp
 // "SamplingFreq": Change rate ("Base") or Change ratio ("AV"). BatchSamplingOps.cpp.
 void RunBatchSamplingFreq(CBatchOperation& op);
+// "Analog" and "Video": Create and Delete of channels and points.
+// BatchChannelOps.cpp.
+void RunBatchAnalog(CBatchOperation& op);
+void RunBatchVideo(CBatchOperation& op);
 
 // BatchProcessOps.cpp: filters, gap filling, zeroing.
 void RunBatchFilterAnalog(CBatchOperation& op);

@@ -12,7 +12,7 @@
 
 #include "settings/AppSettings.h"
 #include "app/ConsolePrompt.h"
-#include "app/CopyBuffer.h"
+#include "document/CopyBuffer.h"
 #include "app/RecentFiles.h"
 #include "app/SettingsStore.h"
 #include "document/DocHost.h"
@@ -31,6 +31,7 @@ class CEditorApp : public CDocHost {
   bool LockedEdit() const override { return LockedEditFlag != 0; }
   bool BatchMode() const override { return BatchModeFlag != 0; }
   void SetBatchMode(bool on) override { BatchModeFlag = on ? 1 : 0; }
+  CopyBuffer& GetCopyBuffer() override { return m_copyBuffer; }
   void SetExitAfterBatch(bool on) override { ExitAfterBatchFlag = on ? 1 : 0; }
   // Runs the batch file of the setting "BatchFile" on a document that has
   // just been read in Batch Mode (never forcing a save).

@@ -14,7 +14,8 @@ constexpr int kMinEditWidth = 4;
 
 CListTable::CListTable(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // Frame commands work on any set of rows: Shift and Ctrl extend.
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
   setAlternatingRowColors(false);
@@ -93,7 +94,7 @@ void CListTable::PlaceEditor() {
 }
 
 void CListTable::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && m_pModel) {
+  if (e->button() == Qt::LeftButton && e->modifiers() == Qt::NoModifier && m_pModel) {
     const QModelIndex hit = indexAt(e->position().toPoint());
     const QModelIndex focused = currentIndex();
     if (hit.isValid() && focused.isValid() && hit.row() == focused.row() && hit.column() > 0) {
@@ -105,6 +106,12 @@ void CListTable::mousePressEvent(QMouseEvent* e) {
     }
   }
   QTableView::mousePressEvent(e);
+}
+
+void CListTable::mouseDoubleClickEvent(QMouseEvent* e) {
+  const QModelIndex hit = indexAt(e->position().toPoint());
+  if (e->button() == Qt::LeftButton && hit.isValid()) emit rowDoubleClicked(hit.row());
+  QTableView::mouseDoubleClickEvent(e);
 }
 
 void CListTable::keyPressEvent(QKeyEvent* e) {

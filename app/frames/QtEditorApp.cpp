@@ -52,6 +52,7 @@ CQtEditorApp::~CQtEditorApp() {
 bool CQtEditorApp::CreateMainFrame() {
   m_pMainFrame = std::make_unique<CMainFrame>(*this);
   m_qtPrompt.SetParent(m_pMainFrame.get());
+  m_editDialogs.SetParent(m_pMainFrame.get());
   m_qtPrompt.SetActiveFileLookup([this] {
     CEditorDoc* doc = ActiveDocument();
     return doc ? doc->GetPathName() : std::string();

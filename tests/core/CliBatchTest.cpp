@@ -375,3 +375,58 @@ TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
     for (size_t i = 0; i < results[0]->m_analogs[a].Size(); ++i)
       ASSERT_LT(std::fabs(results[0]->m_analogs[a].Get(i) - results[1]->m_analogs[a].Get(i)), 2.0f) << a << " " << i;
 }
+
+TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  // Integer and real storage; the second file is converted on saving.
+  const std::string integer = Copy(dir, "c3dorg_s01_eb015_pc_int.c3d");
+  const std::string real = Copy(dir, "auck_fmc_dynamic.c3d");
+  const std::unique_ptr<CC3d> before[2] = {Read(dir.File(integer)), Read(dir.File(real))};
+  const char kOperations[] =
+      "Operations=5\n"
+      "[Operation1]\nType=Analog\nCommand=Create\nName=SYNC\nInsertAt=1\nFillType=Value\nValue=100\n"
+      "[Operation2]\nType=Video\nCommand=Create\nName=ORIG\nValueType=Scaled\nValueX=1\nValueY=2\nValueZ=3\n"
+      "[Operation3]\nType=Analog\nCommand=Delete\nChannel=3-4\n"
+      "[Operation4]\nType=Video\nCommand=Delete\nChannel=1\n"
+      "[Operation5]\nType=Analog\nCommand=Delete\nChannel=Empty\n";
+  for (int i = 0; i < 2; ++i) {
+    const std::string& file = i == 0 ? integer : real;
+    testsupport::WriteText(dir.File("run.cfg"), std::string("[General]\nFile=BATCH FILE\nSave=true") +
+                                                    (i == 1 ? ",integer,dec" : "") + "\n" + kOperations);
+    // The real file's coordinates need a new scale to fit integer storage.
+    CRun run = RunBatchCli(dir, {"run.cfg", file, "--rescale"});
+    EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+    EXPECT_EQ(run.m_strOut, file + ": saved\n");
+    const std::unique_ptr<CC3d> after = Read(dir.File(file));
+    const CC3d& old = *before[i];
+    SCOPED_TRACE(file);
+    EXPECT_FALSE(after->IsReal());
+    EXPECT_EQ(after->m_nProcessor, i == 0 ? PROCESSOR_PC : PROCESSOR_DEC);
+    // One channel in, old channels 2 and 3 (now 3 and 4) out; one point in
+    // at the end, the first out.
+    ASSERT_EQ(after->AnalogCount(), old.AnalogCount() - 1);
+    ASSERT_EQ(after->PointCount(), old.PointCount());
+    EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[0], "SYNC");
+    EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[2], old.FindParam("ANALOG", "LABELS")->m_strings[3]);
+    // The new channel holds 100 with offset 2048 and scale 1 (a rescaled
+    // conversion may store it otherwise, with the same physical value).
+    float offset, scale, genScale;
+    after->GetAnalogCalibration(0, offset, scale, genScale);
+    EXPECT_NEAR((after->m_analogs[0].Get(5) - offset) * scale * genScale, (100.0f - 2048.0f) * old.GetAnalogGenScale(),
+                std::fabs(scale * genScale));
+    EXPECT_EQ(after->FindParam("ANALOG", "USED")->NumericValue(0), old.AnalogCount() - 1);
+    const int last = after->PointCount() - 1;
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings[last].substr(0, 4), "ORIG");
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings[0], old.FindParam("POINT", "LABELS")->m_strings[1]);
+    EXPECT_NEAR(after->m_points[last].Get(2) * after->m_header.m_fScale, 3.0, std::fabs(after->m_header.m_fScale));
+    // The first force plate used old channels 1 to 6: the entries of the
+    // deleted 2 and 3 are 0, the others follow their channels.
+    const CParam* plates = after->FindParam("FORCE_PLATFORM", "CHANNEL");
+    const CParam* oldPlates = old.FindParam("FORCE_PLATFORM", "CHANNEL");
+    EXPECT_EQ(plates->NumericValue(0), oldPlates->NumericValue(0) + 1);
+    EXPECT_EQ(plates->NumericValue(1), 0);
+    EXPECT_EQ(plates->NumericValue(2), 0);
+    EXPECT_EQ(plates->NumericValue(3), oldPlates->NumericValue(3) - 1);
+  }
+}
