@@ -66,35 +66,38 @@ void TransformedSection(int designType, int n, int k, double omega1, double omeg
 
 // Sections of length 2 (biquads). Each starts from the steady state of its
 // first input: input histories equal to it, output histories equal to it
-// times the section's gain for a constant. The sum is formed in double
-// precision; histories and outputs are floats.
+// times the section's gain for a constant. Coefficients, sums and histories
+// are double precision: at low cut-offs (a few Hz at 1 kHz and more) the
+// poles crowd towards z = 1, and single-precision coefficients or fed-back
+// outputs move them far enough to change the gain or make the section
+// unstable. Each section's output is rounded to a float once.
 struct CBiquad {
   double a0, a1, a2, b1, b2;
-  float x1, x2, y1, y2;
+  double x1, x2, y1, y2;
 
-  CBiquad(const float* a, const float* b) : a0(a[0]), a1(a[1]), a2(a[2]), b1(b[0]), b2(b[1]) {}
+  CBiquad(const double* a, const double* b) : a0(a[0]), a1(a[1]), a2(a[2]), b1(b[0]), b2(b[1]) {}
 
   void Start(float first) {
     double denominator = 1.0 + b1 + b2;
     double gain = denominator != 0.0 ? (a0 + a1 + a2) / denominator : 0.0;
     if (!std::isfinite(gain)) gain = 0.0;
     x1 = x2 = first;
-    y1 = y2 = static_cast<float>(gain * first);
+    y1 = y2 = gain * first;
   }
   float Step(float in) {
     // The terms that do not wait for the last output first, so the chain
     // from one output to the next stays short.
     double partial = a0 * in + a1 * x1 + a2 * x2 - b2 * y2;
-    float y = static_cast<float>(partial - b1 * y1);
+    double y = partial - b1 * y1;
     x2 = x1;
     x1 = in;
     y2 = y1;
     y1 = y;
-    return y;
+    return static_cast<float>(y);
   }
 };
 
-bool RunSection2(const float* a, const float* b, float* x, size_t count) {
+bool RunSection2(const double* a, const double* b, float* x, size_t count) {
   CBiquad s(a, b);
   s.Start(x[0]);
   for (size_t i = 0; i < count; ++i) {
@@ -107,7 +110,7 @@ bool RunSection2(const float* a, const float* b, float* x, size_t count) {
 
 // Two biquads in one pass: the same results as one after the other, but the
 // two output chains overlap in the processor.
-bool RunSectionPair(const float* a, const float* b, float* x, size_t count) {
+bool RunSectionPair(const double* a, const double* b, float* x, size_t count) {
   CBiquad first(a, b), second(a + 3, b + 2);
   first.Start(x[0]);
   const float y0 = first.Step(x[0]);
@@ -125,29 +128,28 @@ bool RunSectionPair(const float* a, const float* b, float* x, size_t count) {
   return true;
 }
 
-bool RunSectionN(const float* a, const float* b, int length, float* x, size_t count) {
+bool RunSectionN(const double* a, const double* b, int length, float* x, size_t count) {
   double sumA = 0.0, sumB = 1.0;
   for (int k = 0; k <= length; ++k) sumA += a[k];
   for (int k = 0; k < length; ++k) sumB += b[k];
   double gain = sumB != 0.0 ? sumA / sumB : 0.0;
   if (!std::isfinite(gain)) gain = 0.0;
-  float xh[8], yh[8];  // xh[k-1] = x(-k), yh[k-1] = y(-k)
+  double xh[8], yh[8];  // xh[k-1] = x(-k), yh[k-1] = y(-k)
   for (int k = 0; k < length; ++k) {
     xh[k] = x[0];
-    yh[k] = static_cast<float>(gain * x[0]);
+    yh[k] = gain * x[0];
   }
   for (size_t i = 0; i < count; ++i) {
     const float in = x[i];
-    double sum = static_cast<double>(a[0]) * in;
-    for (int k = 1; k <= length; ++k)
-      sum += static_cast<double>(a[k]) * xh[k - 1] - static_cast<double>(b[k - 1]) * yh[k - 1];
-    float y = static_cast<float>(sum);
+    double sum = a[0] * in;
+    for (int k = 1; k <= length; ++k) sum += a[k] * xh[k - 1] - b[k - 1] * yh[k - 1];
     for (int k = length - 1; k > 0; --k) {
       xh[k] = xh[k - 1];
       yh[k] = yh[k - 1];
     }
     xh[0] = in;
-    yh[0] = y;
+    yh[0] = sum;
+    const float y = static_cast<float>(sum);
     if (std::fabs(y) > kOverflow) return false;
     x[i] = y;
   }
@@ -192,8 +194,8 @@ int DesignButterworthSections(int family, int designType, int sections, int leng
   const double omega2 = std::tan(kPi * edge2);
   out.m_nLength = length;
   out.m_nSections = sections;
-  out.m_a.assign(static_cast<size_t>(sections) * (length + 1), 0.0f);
-  out.m_b.assign(static_cast<size_t>(sections) * length, 0.0f);
+  out.m_a.assign(static_cast<size_t>(sections) * (length + 1), 0.0);
+  out.m_b.assign(static_cast<size_t>(sections) * length, 0.0);
   for (int k = 1; k <= sections; ++k) {
     Poly num, den;
     TransformedSection(designType, n, k, omega1, omega2, num, den);
@@ -203,10 +205,10 @@ int DesignButterworthSections(int family, int designType, int sections, int leng
     for (double c : zd) any = any || c != 0.0;
     if (!any) return 1;
     if (zd[0] == 0.0) return 2;
-    float* a = &out.m_a[static_cast<size_t>(k - 1) * (length + 1)];
-    float* b = &out.m_b[static_cast<size_t>(k - 1) * length];
-    for (int i = 0; i <= length; ++i) a[i] = static_cast<float>(zn[static_cast<size_t>(i)] / zd[0]);
-    for (int i = 1; i <= length; ++i) b[i - 1] = static_cast<float>(zd[static_cast<size_t>(i)] / zd[0]);
+    double* a = &out.m_a[static_cast<size_t>(k - 1) * (length + 1)];
+    double* b = &out.m_b[static_cast<size_t>(k - 1) * length];
+    for (int i = 0; i <= length; ++i) a[i] = zn[static_cast<size_t>(i)] / zd[0];
+    for (int i = 1; i <= length; ++i) b[i - 1] = zd[static_cast<size_t>(i)] / zd[0];
   }
   return 0;
 }
@@ -226,8 +228,8 @@ bool ApplySections(const CButterworthSections& sections, float* buffer, size_t c
   if (count == 0) return true;
   const int length = sections.m_nLength;
   for (int s = 0; s < sections.m_nSections;) {
-    const float* a = &sections.m_a[static_cast<size_t>(s) * (length + 1)];
-    const float* b = &sections.m_b[static_cast<size_t>(s) * length];
+    const double* a = &sections.m_a[static_cast<size_t>(s) * (length + 1)];
+    const double* b = &sections.m_b[static_cast<size_t>(s) * length];
     bool ok;
     if (length == 2 && s + 1 < sections.m_nSections) {
       ok = RunSectionPair(a, b, buffer, count);

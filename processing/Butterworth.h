@@ -15,12 +15,13 @@ enum FilterType { FILTER_LPF = 0, FILTER_HPF = 1, FILTER_BPF = 2, FILTER_BSF = 3
 
 // The designed cascade: S sections of length L (2 or 4); per section L + 1
 // numerator coefficients A0..AL and L denominator coefficients B1..BL (the
-// leading 1 implied), all sections one after the other.
+// leading 1 implied), all sections one after the other. The coefficients are
+// kept in double precision (see ApplySections).
 struct CButterworthSections {
   int m_nLength = 0;    // L
   int m_nSections = 0;  // S
-  std::vector<float> m_a;
-  std::vector<float> m_b;
+  std::vector<double> m_a;
+  std::vector<double> m_b;
 };
 
 // The order the design uses: low- and high-pass round up to an even order,
@@ -46,9 +47,11 @@ int DesignButterworth(int order, int type, double f1, double f2, double fs,
 // Runs the cascade over `count` samples in place, section after section.
 // Every section starts in the steady state of its first input (histories as
 // if that sample had always been applied), so a constant passes a low-pass
-// unchanged. Each section forms its sum in double precision; histories and
-// outputs are single precision. Returns false (the buffer then holds
-// partial results) when an output exceeds 1e10 in magnitude.
+// unchanged. Within a section coefficients, sums and histories are double
+// precision, which keeps low cut-offs (band-pass 1-10 Hz at 1 kHz, say)
+// stable and at their gain; each section's outputs are single precision.
+// Returns false (the buffer then holds partial results) when an output
+// exceeds 1e10 in magnitude.
 bool ApplySections(const CButterworthSections& sections, float* buffer, size_t count);
 
 // Designs and runs the filter over a buffer of lead + n samples, cut-offs in

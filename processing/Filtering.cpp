@@ -116,9 +116,11 @@ CDesign Design(FilterKind kind, const CFilterRequest& request, int n, float fs, 
 float UsableScale(float scale) { return (scale != 0.0f && std::isfinite(scale)) ? scale : 1.0f; }
 
 // Reading and writing samples straight from the stores (the loops here run
-// over every sample of a file). Writing follows CSampleStore::Set: real
-// storage keeps the value, integer storage its truncation toward zero,
-// wrapped to 16 bits (0 for a value that is no number).
+// over every sample of a file). Real storage keeps the value; integer
+// storage its truncation toward zero, held within -32768 .. 32767 (a filter
+// overshoots a signal clipped at the top of the range, and wrapping that
+// round would turn it into a spike of the other sign), and 0 for a value
+// that is no number.
 class CStoreAccess {
  public:
   explicit CStoreAccess(CSampleStore& store)
@@ -129,17 +131,16 @@ class CStoreAccess {
       m_pReals[i] = value;
       return;
     }
-    if (!std::isfinite(value) || std::fabs(value) >= 9.2e18f) {
-      m_pInts[i] = 0;
-      return;
-    }
-    m_pInts[i] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<int64_t>(std::trunc(value)) & 0xffff));
+    m_pInts[i] = SaturateTo16(value);
   }
 
  private:
   float* m_pReals;
   int16_t* m_pInts;
 };
+
+// A 3D coordinate that marks a gap: 0, or no number.
+inline bool IsGap(float v) { return v == 0.0f || !std::isfinite(v); }
 
 // Per-thread buffers.
 struct CWorkerBuffers {
@@ -148,8 +149,33 @@ struct CWorkerBuffers {
   std::vector<float> m_out[3];       // 3D: the values to write, per coordinate
   int m_nFailedAxis = -1;            // 3D: the coordinate whose filter failed
   bool m_bNoData = false;            // 3D: the point has no valid frame
+  bool m_bHeld = false;              // analog: some samples were no number
   bool m_bOk = true;
 };
+
+// Samples that are no number (some writers mark missing data so, in real
+// storage) would spread through the filter: a single one turns every later
+// Butterworth output into one. They take the value before them (leading
+// ones the first number) for the filter and are written back as they were.
+// Returns whether there was any; with no number at all the data become 0.
+bool HoldNonFinite(float* data, int n) {
+  bool any = false;
+  int firstValue = -1;
+  for (int j = 0; j < n; ++j) {
+    if (std::isfinite(data[j])) {
+      if (firstValue < 0) firstValue = j;
+    } else {
+      any = true;
+      if (firstValue >= 0) data[j] = data[j - 1];
+    }
+  }
+  if (!any) return false;
+  if (firstValue < 0)
+    std::fill(data, data + n, 0.0f);
+  else
+    std::fill(data, data + firstValue, data[firstValue]);
+  return true;
+}
 
 bool AllocateWorkers(std::vector<CWorkerBuffers>& workers, int count, size_t buffer, size_t out) {
   try {
@@ -166,6 +192,14 @@ bool AllocateWorkers(std::vector<CWorkerBuffers>& workers, int count, size_t buf
 }
 
 }  // namespace
+
+int16_t SaturateTo16(double value) {
+  if (std::isnan(value)) return 0;
+  const double whole = std::trunc(value);
+  if (whole >= 32767.0) return 32767;
+  if (whole <= -32768.0) return -32768;
+  return static_cast<int16_t>(whole);
+}
 
 float AnalogSampleRate(const CC3d& c3d) {
   return static_cast<float>(c3d.m_header.m_nSamplesPerFrame) * c3d.m_header.m_fFrameRate;
@@ -239,6 +273,7 @@ bool FilterAnalogChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& requ
         const float scale = UsableScale(c3d.GetAnalogScale(channel) * genScale);
         float* data = buffer + lead;
         for (int j = 0; j < n; ++j) data[j] = (store.Get(start + static_cast<size_t>(j)) - offset) * scale;
+        w.m_bHeld = HoldNonFinite(data, n);
         // Butterworth lead-in: the first samples mirrored through the first
         // one, so that the filter starts on the data's own trend.
         if (kind == FILTER_BUTTERWORTH)
@@ -258,7 +293,13 @@ bool FilterAnalogChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& requ
         const float offset = c3d.GetAnalogOffset(channel);
         const float scale = UsableScale(c3d.GetAnalogScale(channel) * genScale);
         const float* result = w.m_buffer.data() + lead + design.m_nDelay;
-        for (int j = 0; j < n; ++j) store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        if (w.m_bHeld) {
+          for (int j = 0; j < n; ++j)
+            if (std::isfinite(store.Get(start + static_cast<size_t>(j))))
+              store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        } else {
+          for (int j = 0; j < n; ++j) store.Set(start + static_cast<size_t>(j), result[j] / scale + offset);
+        }
         return true;
       });
   out.Show();
@@ -330,15 +371,18 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
             return store.Get(static_cast<size_t>(firstFrame + j) * 4 + static_cast<size_t>(axis));
           };
           for (int j = 0; j < n; ++j) data[j] = scaled ? stored(j) * scale : stored(j);
-          // Zero hold: a gap (coordinate 0) carries the value before it, and
-          // leading zeros the first value that is not zero, so that gaps do
-          // not pull the filtered neighbours toward 0.
+          // Zero hold: a gap (coordinate 0, or one that is no number) carries
+          // the value before it, and leading gaps the first value that is
+          // not one, so that gaps do not pull the filtered neighbours toward
+          // 0 (or make them no number).
           int firstValue = 0;
-          while (firstValue < n && data[firstValue] == 0.0f) ++firstValue;
+          while (firstValue < n && IsGap(data[firstValue])) ++firstValue;
           if (firstValue < n) {
             for (int j = 0; j < firstValue; ++j) data[j] = data[firstValue];
             for (int j = firstValue + 1; j < n; ++j)
-              if (data[j] == 0.0f) data[j] = data[j - 1];
+              if (IsGap(data[j])) data[j] = data[j - 1];
+          } else {
+            std::fill(data, data + n, 0.0f);
           }
           if (kind == FILTER_BUTTERWORTH) std::fill(buffer, data, data[0]);
           if (!design.Run(buffer, n, w.m_work)) {
@@ -348,7 +392,10 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
           // Gaps stay gaps.
           const float* result = data + design.m_nDelay;
           float* values = w.m_out[axis].data();
-          for (int j = 0; j < n; ++j) values[j] = stored(j) == 0.0f ? 0.0f : result[j];
+          for (int j = 0; j < n; ++j) {
+            const float before = stored(j);
+            values[j] = IsGap(before) ? before : result[j];
+          }
         }
       },
       [&](int index, int worker) {

@@ -7,6 +7,7 @@
 // results, the messages and the point at which a failure stops the run are
 // those of a run over the channels one after the other.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,10 @@ bool FilterPointChannels(CC3d& c3d, FilterKind kind, const CFilterRequest& reque
 int FirLeadIn(int n, int& order);
 int ButterworthAnalogLeadIn(int n, int roundedOrder);
 int ButterworthPointLeadIn(int n, int roundedOrder);
+
+// A computed value for integer storage: truncated toward zero and held
+// within -32768 .. 32767 rather than wrapped round; 0 for no number.
+int16_t SaturateTo16(double value);
 
 extern const char kCouldNotFilterText[];
 extern const char kAnalogResidualText[];

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "c3d/C3d.h"
+#include "processing/Filtering.h"
 #include "processing/Parallel.h"
 #include "processing/Spline.h"
 
@@ -108,7 +109,13 @@ class CPointInterpolator {
             evaluated = spanOk = false;
             continue;
           }
-          store.Set(static_cast<size_t>(j) * 4 + static_cast<size_t>(axis), *value);
+          // Integer storage: a spline across the top of a peak may rise
+          // past the 16-bit range; it is held at the limit, not wrapped.
+          const size_t at = static_cast<size_t>(j) * 4 + static_cast<size_t>(axis);
+          if (store.IsReal())
+            store.Set(at, *value);
+          else
+            store.Ints()[at] = SaturateTo16(*value);
           if (m_mode == INTERPOLATE_RESIDUALS && axis == 0) resetFrames.push_back(j);
         }
         if (!spanOk) filledAll[k] = 0;
@@ -142,7 +149,9 @@ class CPointInterpolator {
       float v = store.Get(static_cast<size_t>(i) * 4 + static_cast<size_t>(axis));
       bool knot = m_mode == INTERPOLATE_GAPS ? (r >= 0.0f && (!real || v != 0.0f))
                                              : (r <= m_fThreshold && v != 0.0f);
-      if (!knot) continue;
+      // A coordinate that is no number (how some writers mark a missing
+      // sample) would make the whole spline no number.
+      if (!knot || !std::isfinite(v)) continue;
       if (m_nFirstKnot < 0) m_nFirstKnot = i;
       m_nLastKnot = i;
       m_times.push_back(static_cast<float>(i) * m_fPeriod);

@@ -32,6 +32,15 @@ void ShiftSamples(CAnalog& store, float shift) {
   }
 }
 
+// Sums a sample into a baseline. Samples that are no number (real storage
+// can hold them) are left out, so that one of them does not turn the
+// baseline, and with it every sample of the channel, into no number.
+inline void AddFinite(float value, long double& sum, long long& counted) {
+  if (!std::isfinite(value)) return;
+  sum += value;
+  ++counted;
+}
+
 }  // namespace
 
 std::string CheckForcePlateZero(const CC3d& c3d, CForcePlateZero& zero) {
@@ -93,9 +102,11 @@ void ZeroForcePlateChannels(CC3d& c3d, const CForcePlateZero& zero, const std::v
       if (zero.m_nStart >= size) continue;
       const int end = std::min(zero.m_nEnd, size - 1);
       long double sum = 0.0L;
-      for (int i = zero.m_nStart; i <= end; ++i) sum += store.Get(static_cast<size_t>(i));
+      long long counted = 0;
+      for (int i = zero.m_nStart; i <= end; ++i) AddFinite(store.Get(static_cast<size_t>(i)), sum, counted);
+      if (counted == 0) continue;
       const float total = static_cast<float>(sum);
-      const float shift = c3d.GetAnalogOffset(channel) - total / static_cast<float>(end - zero.m_nStart + 1);
+      const float shift = c3d.GetAnalogOffset(channel) - total / static_cast<float>(counted);
       ShiftSamples(store, shift);
     }
   }
@@ -114,9 +125,11 @@ void ZeroAnalogChannels(CC3d& c3d) {
     CAnalog& store = c3d.m_analogs[static_cast<size_t>(c)];
     const size_t count = store.Size();
     if (count == 0) continue;
-    double sum = 0.0;
-    for (size_t i = 0; i < count; ++i) sum += store.Get(i);
-    const float mean = static_cast<float>(sum / static_cast<double>(count));
+    long double sum = 0.0L;
+    long long counted = 0;
+    for (size_t i = 0; i < count; ++i) AddFinite(store.Get(i), sum, counted);
+    if (counted == 0) continue;
+    const float mean = static_cast<float>(sum / counted);
     ShiftSamples(store, c3d.GetAnalogOffset(c) - mean);
   }
 }

@@ -28,7 +28,7 @@ struct CPopupEntry {
 const CPopupEntry kPopupEntries[] = {
     {"Append", "&Append..."},
     {"Merge", "&Merge..."},
-    {"Graph Import", "Import"},
+    {"Import", "Import"},
     {"Sampling Frequency", "Sampling &Frequency..."},
     {"Analog to Video Ratio", "Analog to Video &Ratio..."},
     {"Interpolate", "&Interpolate..."},
@@ -367,6 +367,7 @@ void CScrView::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void CScrView::mousePressEvent(QMouseEvent* e) {
+  setFocus(Qt::MouseFocusReason);
   m_nDragMode = -1;
   if (!m_pDoc || e->button() != Qt::LeftButton || !m_selection.IsSingle() || !m_pDoc->Host().EditMode())
     return;

@@ -1,6 +1,7 @@
 // Edit menu commands on the selection: Copy, Paste, Delete, the Edit > New
 // sub-menu. The selection is the document's tree selection plus the frames
-// selected in the editor view's list.
+// selected in the editor view's list, or in the graph when the graph is the
+// pane in use.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QIcon>
@@ -9,6 +10,7 @@
 
 #include "app/frames/MainFrame.h"
 #include "app/frames/QtEditorApp.h"
+#include "app/frames/Splitter.h"
 #include "document/ChannelCommands.h"
 #include "document/EditSelection.h"
 #include "document/EditorDoc.h"
@@ -16,12 +18,32 @@
 #include "document/FrameCommands.h"
 #include "document/GroupCommands.h"
 #include "views/EditorView.h"
+#include "views/ScrView.h"
 
 namespace {
 
+// The document's graph when it is the pane the user works in.
+CScrView* ActiveGraph(const CCommandContext& c) {
+  CSplitter* frame = c.m_pDoc ? c.m_app.FrameOf(c.m_pDoc) : nullptr;
+  return frame && frame->GraphIsActive() ? frame->GraphView() : nullptr;
+}
+
 std::vector<int> SelectedFrames(const CCommandContext& c) {
+  if (CScrView* graph = ActiveGraph(c)) return graph->Selection().Frames();
   CEditorView* view = c.m_app.EditorViewOf(c.m_pDoc);
   return view ? view->SelectedFrames() : std::vector<int>();
+}
+
+// New Event takes the graph's first selected frame, even of a range.
+std::vector<int> EventFrames(const CCommandContext& c) {
+  if (CScrView* graph = ActiveGraph(c))
+    return graph->Selection().IsEmpty() ? std::vector<int>() : std::vector<int>{graph->Selection().m_nFirst};
+  return SelectedFrames(c);
+}
+
+// Import from the graph fills the channel from the file's first frame on.
+std::vector<int> ImportFrames(const CCommandContext& c) {
+  return ActiveGraph(c) ? std::vector<int>{0} : SelectedFrames(c);
 }
 
 bool EditModeWithDocument(const CCommandContext& c) { return c.m_pDoc && c.m_app.EditMode(); }
@@ -66,11 +88,19 @@ void AddEditCommands(CMainFrame& frame) {
   remove.m_shortcut = QKeySequence::Delete;
   remove.m_strToolBarText = "Delete";
   remove.m_icon = QIcon::fromTheme("edit-delete");
-  remove.m_fnEnabled = [](const CCommandContext& c) { return c.m_pDoc && CanDeleteSelected(*c.m_pDoc); };
+  remove.m_fnEnabled = [](const CCommandContext& c) {
+    // In the graph Delete removes frames, never the channel itself.
+    CScrView* graph = ActiveGraph(c);
+    return c.m_pDoc && CanDeleteSelected(*c.m_pDoc) && (!graph || !graph->Selection().IsEmpty());
+  };
   remove.m_fnRun = [](CCommandContext& c) {
+    const int framesBefore = c.m_pDoc->m_c3d.FrameCount();
     DeleteSelected(*c.m_pDoc, SelectedFrames(c));
-    // The rows named frames that are gone, or the user said No.
+    // The rows named frames that are gone, or the user said No; the graph's
+    // selection goes with the frames it named.
     if (CEditorView* view = c.m_app.EditorViewOf(c.m_pDoc)) view->ClearFrameSelection();
+    CScrView* graph = ActiveGraph(c);
+    if (graph && c.m_pDoc->m_c3d.FrameCount() != framesBefore) graph->SetSelection(CGraphSelection());
   };
   frame.AddCommand(remove);
 
@@ -107,10 +137,10 @@ void AddEditCommands(CMainFrame& frame) {
   CCommand event = Command("New Event", "Edit/New", "&Event...", "Add an event at the selected frame");
   event.m_bSeparatorBefore = true;
   event.m_fnEnabled = [](const CCommandContext& c) {
-    return c.m_pDoc && CanNewEvent(*c.m_pDoc, static_cast<int>(SelectedFrames(c).size()));
+    return c.m_pDoc && CanNewEvent(*c.m_pDoc, static_cast<int>(EventFrames(c).size()));
   };
   event.m_fnRun = [](CCommandContext& c) {
-    const std::vector<int> frames = SelectedFrames(c);
+    const std::vector<int> frames = EventFrames(c);
     if (frames.size() == 1) OnNewEvent(*c.m_pDoc, frames.front());
   };
   frame.AddCommand(event);
@@ -123,7 +153,7 @@ void AddEditCommands(CMainFrame& frame) {
   };
   importText.m_fnRun = [](CCommandContext& c) {
     const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    ImportClipboard(*c.m_pDoc, text, SelectedFrames(c));
+    ImportClipboard(*c.m_pDoc, text, ImportFrames(c));
   };
   frame.AddCommand(importText);
 }

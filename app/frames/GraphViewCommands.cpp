@@ -34,7 +34,7 @@ void AddGraphViewCommands(CMainFrame& frame) {
   CCommand fill;
   fill.m_strName = "Delete and Fill";
   fill.m_strMenu = "Edit";
-  fill.m_strText = "&Delete and Fill";
+  fill.m_strText = "Delete and &Fill";
   fill.m_strStatusTip =
       "Fill the frames selected in the graph: a spline through the frames around them for a 3D "
       "marker, the spikes clipped to their mean for an analog channel";

@@ -1,5 +1,6 @@
 #include "app/frames/Splitter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QSplitter>
 
@@ -38,6 +39,14 @@ CSplitter::CSplitter(CQtEditorApp& app, CEditorDoc& doc, QWidget* parent)
   resize(kEditorWidth + kGraphWidth + 20, 400);
 
   connect(m_pEditorView, &CEditorView::titleChanged, this, &CSplitter::UpdateCaption);
+  // The pane that last took the focus is the one the Edit commands serve.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now) return;
+    if (m_pGraphView->isAncestorOf(now) || now == m_pGraphView)
+      m_bGraphActive = true;
+    else if (m_pEditorView->isAncestorOf(now) || now == m_pEditorView)
+      m_bGraphActive = false;
+  });
   UpdateCaption();
 }
 

@@ -25,6 +25,11 @@ class CSplitter : public QMdiSubWindow {
   CScrView* GraphView() const { return m_pGraphView; }
   QSplitter* Splitter() const { return m_pSplitter; }
 
+  // Whether the graph view is the pane the user works in: it holds the
+  // focus, or held it last. The Edit commands on frames then take the
+  // frames selected in the graph instead of the rows of the list.
+  bool GraphIsActive() const { return m_bGraphActive; }
+
   // The document is being closed: the views stop using it.
   void ReleaseDocument();
   // Closes the window without asking (the document is closed already or is
@@ -43,4 +48,5 @@ class CSplitter : public QMdiSubWindow {
   CScrView* m_pGraphView = nullptr;
   QSplitter* m_pSplitter = nullptr;
   bool m_bClosingWithoutAsking = false;
+  bool m_bGraphActive = false;
 };

@@ -3,6 +3,7 @@
 // thread and on several.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -435,6 +436,80 @@ TEST_F(Processing, FilterDialogChecksAndTheCommand) {
   EXPECT_EQ(Messages(), Shown{"Cannot use residuals for analog data"});
   EXPECT_EQ(AllSamples(c3d), before);
   EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(Processing, SamplesThatAreNoNumberStayPutAndDoNotSpread) {
+  // Some writers mark missing coordinates and samples with NaN in real
+  // storage, the residual word left valid. One such sample must not turn
+  // its neighbours (or a whole spline, or a channel's mean) into NaN.
+  const float nan = std::nanf("");
+  // A cubic with zero slopes at frame 0 and at 57, the last knot.
+  auto cubic = [](int f) { return 100.0 + f * f * (171.0 - 2.0 * f) / 100.0; };
+  Make(CModelBuilder().Points(2).Analogs(2).Frames(60).SamplesPerFrame(1).Real().FrameRate(100));
+  CC3d& c3d = doc.m_c3d;
+  SetList(c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {0, 10});
+  for (int f = 0; f < 60; ++f) {
+    SetPointFrame(c3d, 0, f, f == 30 ? nan : 5000, -3000, 700, 0x0102);
+    SetPointFrame(c3d, 1, f, cubic(f), 1, 1, f >= 10 && f <= 12 ? -1 : 0x0102);
+    SetAnalogValue(c3d, 0, f, 0, f == 40 ? nan : 2500);
+    SetAnalogValue(c3d, 1, f, 0, f == 7 ? nan : f == 8 ? 50 : f == 9 ? 10 : 30);
+  }
+  SetPointFrame(c3d, 1, 3, nan, 1, 1, 0x0102);  // no knot
+
+  ASSERT_TRUE(FilterPointsButterworth(doc, Request(FILTER_LPF, 6, 0, 4, {0})));
+  ASSERT_TRUE(FilterAnalogButterworth(doc, Request(FILTER_LPF, 10, 0, 4, {0})));
+  for (int f = 0; f < 60; ++f) {
+    if (f == 30) {
+      EXPECT_TRUE(std::isnan(PointValue(c3d, 0, f, 0)));
+    } else {
+      EXPECT_NEAR(PointValue(c3d, 0, f, 0), 5000, 0.01) << f;
+    }
+    if (f == 40) {
+      EXPECT_TRUE(std::isnan(AnalogValue(c3d, 0, f, 0)));
+    } else {
+      EXPECT_NEAR(AnalogValue(c3d, 0, f, 0), 2500, 0.01) << f;
+    }
+  }
+  ASSERT_TRUE(FilterPointsFIR(doc, Request(FILTER_LPF, 6, 0, 20, {0})));
+  for (int f = 0; f < 60; ++f) EXPECT_EQ(std::isnan(PointValue(c3d, 0, f, 0)), f == 30) << f;
+
+  RunInterpolation(doc, INTERPOLATE_GAPS, 10, 0);
+  for (int f = 10; f <= 13; ++f) EXPECT_NEAR(PointValue(c3d, 1, f, 0), cubic(f), 0.02) << f;
+
+  // The other samples of channel 2 average 30, which moves to its offset 10.
+  ZeroAnalogChannels(doc);
+  EXPECT_TRUE(std::isnan(AnalogValue(c3d, 1, 7, 0)));
+  EXPECT_EQ(AnalogValue(c3d, 1, 8, 0), 30.0f);
+  EXPECT_EQ(AnalogValue(c3d, 1, 9, 0), -10.0f);
+  EXPECT_EQ(AnalogValue(c3d, 1, 10, 0), 10.0f);
+}
+
+TEST_F(Processing, IntegerResultsBeyondSixteenBitsAreHeldAtTheLimit) {
+  // A signal clipped at the top of the 16-bit range overshoots it when
+  // filtered, and a spline across the top of a peak rises above it: those
+  // samples must stay at 32767, not wrap round to large negative numbers.
+  Make(CModelBuilder().Analogs(1).Points(1).Frames(30).SamplesPerFrame(10).FrameRate(100));
+  CC3d& c3d = doc.m_c3d;
+  SetList(c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {0});
+  SetList(c3d, "ANALOG", "SCALE", PARAM_FLOAT, {1});
+  SetScalar(c3d, "ANALOG", "GEN_SCALE", PARAM_FLOAT, 1);
+  for (int f = 0; f < 30; ++f) {
+    for (int k = 0; k < 10; ++k) SetAnalogValue(c3d, 0, f, k, f < 10 ? 0 : 32767);
+    // A steep tent that peaks in the gap at frames 8 to 10.
+    const int x = 32730 - 390 * std::abs(f <= 7 ? 7 - f : f - 11);
+    SetPointFrame(c3d, 0, f, x, 1000, 1000, f >= 8 && f <= 10 ? -1 : 0x0102);
+  }
+  ASSERT_TRUE(FilterAnalogButterworth(doc, Request(FILTER_LPF, 20, 0, 4, {0})));
+  float top = 0;
+  for (int f = 0; f < 30; ++f)
+    for (int k = 0; k < 10; ++k) {
+      ASSERT_GE(AnalogValue(c3d, 0, f, k), 0.0f) << f;
+      top = std::max(top, AnalogValue(c3d, 0, f, k));
+    }
+  EXPECT_EQ(top, 32767.0f);
+
+  RunInterpolation(doc, INTERPOLATE_GAPS, 10, 0);
+  for (int f = 8; f <= 10; ++f) EXPECT_EQ(PointValue(c3d, 0, f, 0), 32767.0f) << f;
 }
 
 // ---- Zeroing and offsets ----------------------------------------------------

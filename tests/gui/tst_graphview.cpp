@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -26,7 +27,10 @@
 #include "app/frames/MainFrame.h"
 #include "app/frames/PrintChannelsDlg.h"
 #include "app/frames/Splitter.h"
+#include "document/CopyBuffer.h"
+#include "document/EditDialogs.h"
 #include "document/EditorDoc.h"
+#include "document/EventCommands.h"
 #include "document/PrintListing.h"
 #include "views/ChannelPrint.h"
 #include "views/EditorView.h"
@@ -133,6 +137,23 @@ QPointF FramePoint(CScrView* graph, int panel, int frame) {
   return graph->ToDevice(graph->Layout().FrameX(frame), graph->Layout().m_panels[panel].Y(value));
 }
 
+// An application whose Event dialog says OK at once, noting its frame.
+class CEventOkApp : public CTestApp {
+ public:
+  class CDialogs : public CNoEditDialogs {
+   public:
+    explicit CDialogs(CUserPrompt& prompt) : m_prompt(prompt) {}
+    bool RunEvent(CEventRequest& request) override {
+      m_strFrame = request.m_strVideoFrame;
+      return request.Ok(m_prompt);
+    }
+    CUserPrompt& m_prompt;
+    std::string m_strFrame;
+  };
+  CEditDialogs& EditDialogs() override { return m_dialogs; }
+  CDialogs m_dialogs{m_prompt};
+};
+
 void Screenshot(QWidget* widget, const char* name) {
   const QByteArray dir = qgetenv("QUORVEL_SCREENSHOT_DIR");
   if (dir.isEmpty()) return;
@@ -151,6 +172,7 @@ class TestGraphView : public QObject {
   void draggingAValueSetsTheFrameAndUndoes();
   void popupMenuFromTheKeyboard();
   void filterFromThePopupMenuTakesTheSelectedFrames();
+  void editCommandsTakeTheGraphsFrames();
   void listingPrintsToPdf();
   void printPreviewShowsTheChosenChannels();
   void documentationScreenshots();
@@ -330,6 +352,69 @@ void TestGraphView::filterFromThePopupMenuTakesTheSelectedFrames() {
   QCOMPARE(start, QString("21"));
   QCOMPARE(end, QString("41"));
   QCOMPARE(opened.m_pDoc->m_nUndoKind, int(UNDO_FILTER));
+}
+
+void TestGraphView::editCommandsTakeTheGraphsFrames() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("wave.c3d").toStdString();
+  WriteWaveFile(path);
+  CEventOkApp app;
+  COpened opened = Open(app, path);
+  QVERIFY(opened.m_pGraph);
+  CScrView* graph = opened.m_pGraph;
+  CEditorDoc& doc = *opened.m_pDoc;
+  CMainFrame* frame = app.MainFrame();
+  app.EditModeFlag = 1;
+  QVERIFY(SelectChannel(opened.m_pFrame, "Analog Data", 1));  // the ramp 0 .. 799
+  graph->setFocus();
+  QVERIFY(opened.m_pFrame->GraphIsActive());
+  auto select = [&](int first, int second) {
+    CGraphSelection selection;
+    selection.DoubleClick(first, false);
+    if (second >= 0) selection.DoubleClick(second, true);
+    graph->SetSelection(selection);
+    frame->UpdateCommandUI();
+  };
+  const CAnalog& store = doc.m_c3d.m_analogs[1];
+
+  // Copy frames 10 .. 12, paste them at frame 100.
+  select(12, 10);
+  frame->Action("Copy")->trigger();
+  const CopyBuffer& buffer = app.GetCopyBuffer();
+  QCOMPARE(buffer.m_nFrames, 3);
+  QCOMPARE(buffer.m_values.front(), 40.0f);
+  select(100, -1);
+  frame->Action("Paste")->trigger();
+  QCOMPARE(store.Get(400), 40.0f);
+  QCOMPARE(store.Get(411), 51.0f);
+  QCOMPARE(doc.m_nUndoKind, int(UNDO_VALUES));
+
+  // New Event at the first selected frame, even of a range.
+  select(50, 60);
+  QVERIFY(frame->Action("New Event")->isEnabled());
+  frame->Action("New Event")->trigger();
+  QCOMPARE(app.m_dialogs.m_strFrame, std::string("51"));
+  QCOMPARE(doc.m_nUndoKind, int(UNDO_NEW_EVENT));
+
+  // Import fills the channel from the first frame, whatever is selected.
+  QGuiApplication::clipboard()->setText("7\n8\n9\n10\n");
+  frame->UpdateCommandUI();
+  frame->Action("Import")->trigger();
+  QCOMPARE(store.Get(0), 7.0f);
+  QCOMPARE(store.Get(3), 10.0f);
+  QCOMPARE(store.Get(200), 200.0f);
+
+  // Delete takes the selected frames and the selection goes with them;
+  // without a selection the graph deletes nothing.
+  select(0, 4);
+  app.m_prompt.m_answers.push_back(CUserPrompt::ANSWER_YES);
+  frame->Action("Delete")->trigger();
+  QCOMPARE(app.m_prompt.m_questions.back(),
+           std::string("You are going to delete 5 frames of data.\nDo you want to continue?"));
+  QCOMPARE(doc.m_c3d.FrameCount(), 195);
+  QVERIFY(graph->Selection().IsEmpty());
+  frame->UpdateCommandUI();
+  QVERIFY(!frame->Action("Delete")->isEnabled());
 }
 
 void TestGraphView::listingPrintsToPdf() {
