@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <new>
 
+#include "document/CalibrationMatch.h"
 #include "document/EditorDoc.h"
 #include "document/StoreRecovery.h"
 
@@ -161,6 +163,23 @@ void ExtendNumbers(CC3d& c3d, const CC3d& second, const char* name, const std::v
   }
 }
 
+// The merged channels' scales carry the second file's general scale over to
+// this file's, so that their physical values stay what they were (only a
+// real-valued ANALOG:SCALE can hold the quotient).
+void KeepPhysicalValues(CC3d& c3d, const CC3d& second, int merged, int oldCount) {
+  const double genScale = c3d.GetAnalogGenScale();
+  const double otherGenScale = second.GetAnalogGenScale();
+  CParam* scale = c3d.FindParam("ANALOG", "SCALE");
+  if (genScale == otherGenScale || genScale == 0.0 || !std::isfinite(otherGenScale / genScale) ||
+      !scale || scale->m_nType != PARAM_FLOAT)
+    return;
+  for (int j = 0; j < merged; ++j) {
+    const int index = oldCount + j;
+    if (index >= scale->ElementCount()) break;
+    scale->SetNumericValue(index, scale->NumericValue(index, ValueSign::Signed) * otherGenScale / genScale);
+  }
+}
+
 // A USED count without dimensions, in its own type.
 void SetUsed(CC3d& c3d, const char* group, int count) { SetFirstValue(c3d, group, "USED", count); }
 
@@ -225,6 +244,28 @@ bool AppendFrames(CEditorDoc& doc, const CC3d& second, int first, int last, Appe
     if (c3d.m_points[j].Size() != static_cast<size_t>(frames) * 4 || second.m_points[j].Size() != secondFrames * 4)
       return false;
 
+  // The appended frames must read as they did in their own file.
+  CMatchedStores matched;
+  {
+    std::vector<int> points(c3d.m_points.size());
+    std::vector<std::pair<int, int>> analogs(c3d.m_analogs.size());
+    for (size_t j = 0; j < points.size(); ++j) points[j] = static_cast<int>(j);
+    for (size_t i = 0; i < analogs.size(); ++i) analogs[i] = {static_cast<int>(i), static_cast<int>(i)};
+    std::string misfit;
+    if (!MatchCalibration(c3d, second, points, analogs, matched, misfit)) {
+      prompt.ShowMessage(CalibrationMisfitMessage(misfit));
+      return false;
+    }
+  }
+  auto otherAnalog = [&](size_t i) -> const CSampleStore& {
+    if (matched.m_analogs[i]) return *matched.m_analogs[i];
+    return second.m_analogs[i];
+  };
+  auto otherPoint = [&](size_t j) -> const CSampleStore& {
+    if (matched.m_points[j]) return *matched.m_points[j];
+    return second.m_points[j];
+  };
+
   CWaitCursor wait(prompt);
   const bool real = c3d.IsReal();
   const bool atEnd = at == AppendAt::EndOfFile;
@@ -239,9 +280,9 @@ bool AppendFrames(CEditorDoc& doc, const CC3d& second, int first, int last, Appe
                      : JoinStores(other, otherFrom, otherCount, own, 0, ownCount, real);
       };
       for (size_t i = 0; i < c3d.m_analogs.size(); ++i)
-        recovery.ReplaceAnalog(i, join(c3d.m_analogs[i], second.m_analogs[i], w));
+        recovery.ReplaceAnalog(i, join(c3d.m_analogs[i], otherAnalog(i), w));
       for (size_t j = 0; j < c3d.m_points.size(); ++j)
-        recovery.ReplacePoint(j, join(c3d.m_points[j], second.m_points[j], 4));
+        recovery.ReplacePoint(j, join(c3d.m_points[j], otherPoint(j), 4));
     } catch (const std::bad_alloc&) {
       recovery.Abandon(kNoMemory);
       return false;
@@ -315,6 +356,16 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
   for (int p : points)
     if (second.m_points[static_cast<size_t>(p)].Size() != secondFrames * 4) return false;
 
+  // Merged points take this file's point scale; merged analog channels keep
+  // their own offsets and scales (copied below), only the general scale is
+  // this file's.
+  CMatchedStores matched;
+  std::string misfit;
+  if (!MatchCalibration(c3d, second, points, {}, matched, misfit)) {
+    prompt.ShowMessage(CalibrationMisfitMessage(misfit));
+    return false;
+  }
+
   CWaitCursor wait(prompt);
   const bool real = c3d.IsReal();
   const int oldAnalog = c3d.AnalogCount();
@@ -333,8 +384,10 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
       }
       for (int p : points) {
         CVideo point;
-        static_cast<CSampleStore&>(point) =
-            JoinStores(second.m_points[static_cast<size_t>(p)], 0, shared * 4, CSampleStore(), 0, 0, real);
+        const auto& converted = matched.m_points[static_cast<size_t>(p)];
+        const CSampleStore& source =
+            converted ? *converted : static_cast<const CSampleStore&>(second.m_points[static_cast<size_t>(p)]);
+        static_cast<CSampleStore&>(point) = JoinStores(source, 0, shared * 4, CSampleStore(), 0, 0, real);
         point.Resize(frames * 4);
         // Frames the second file does not have hold no marker: invalid, not
         // a valid sample at the origin.
@@ -356,6 +409,7 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
   ExtendStrings(c3d, second, "ANALOG", "LABELS", analog, oldAnalog);
   ExtendStrings(c3d, second, "ANALOG", "DESCRIPTIONS", analog, oldAnalog);
   ExtendNumbers(c3d, second, "SCALE", analog, oldAnalog, 1.0);
+  KeepPhysicalValues(c3d, second, static_cast<int>(analog.size()), oldAnalog);
   ExtendNumbers(c3d, second, "OFFSET", analog, oldAnalog, 0.0);
   ExtendStrings(c3d, second, "ANALOG", "UNITS", analog, oldAnalog);
   ExtendStrings(c3d, second, "POINT", "LABELS", points, oldPoints);

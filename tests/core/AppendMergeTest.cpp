@@ -7,6 +7,7 @@
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "document/AppendMergeCommands.h"
+#include "document/CalibrationMatch.h"
 #include "document/SamplingCommands.h"
 
 using namespace docmodel;
@@ -312,4 +313,45 @@ TEST(AppendMergeCorpus, RealRecordingAppendedAndMergedThenUndone) {
     EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
     EXPECT_TRUE(host.m_prompt.m_messages.empty());
   }
+}
+
+// Samples of a second file with other scales keep their physical values:
+// integer coordinates are rescaled to the document's point scale (residual
+// units too), analog samples to the document channel's offset and scales;
+// what cannot be held in 16 bits is refused before anything changes.
+TEST_F(AppendMerge, SecondFileSamplesKeepTheirPhysicalValues) {
+  CModelSpec spec;  // point scale 0.5; channel c: offset 10 c, scale 0.5 (c + 1), general scale 2
+  CEditorDoc& doc = Open(Write(spec));
+  CC3d& c3d = doc.m_c3d;
+  spec.m_fScale = 0.25f;
+  CC3d second;
+  BuildModel(second, spec);
+  testsupport::SetList(second, "ANALOG", "OFFSET", PARAM_INTEGER, {0, 0, 0});
+  testsupport::SetList(second, "ANALOG", "SCALE", PARAM_FLOAT, {1, 1, 1});
+  ASSERT_TRUE(AppendFrames(doc, second, 1, 2, AppendAt::EndOfFile));
+  // Frame 6 is the second file's frame 0: X raw 1000 at 0.25 is 250 mm, 500 at 0.5.
+  EXPECT_EQ(c3d.m_points[1].Get(6 * 4 + 0), 0.25f * PointValue(1, 0, 0) / 0.5f);
+  // Residual 2 units of 0.25 is one unit of 0.5; the camera byte stays.
+  EXPECT_EQ(c3d.m_points[1].Get(6 * 4 + 3), 0x0101);
+  // Channel 2 sample 0: (300 - 0) x 1 x 2 = 600 = (raw - 20) x 1.5 x 2, raw 220.
+  EXPECT_EQ(c3d.m_analogs[2].Get(12), 220.0f);
+
+  // A second file whose coordinates would need more than 16 bits here.
+  spec.m_fScale = 20.0f;
+  CC3d far;
+  BuildModel(far, spec);
+  const std::vector<float> before = AllSamples(c3d);
+  host.m_prompt.TakeMessages();
+  EXPECT_FALSE(AppendFrames(doc, far, 1, 2, AppendAt::EndOfFile));
+  EXPECT_EQ(host.m_prompt.TakeMessages(),
+            std::vector<std::string>{CalibrationMisfitMessage("P1")});
+  EXPECT_EQ(AllSamples(c3d), before);
+
+  // Merge: the merged channel's scale carries its general scale over.
+  spec.m_fScale = 0.5f;
+  CC3d third;
+  BuildModel(third, spec);
+  testsupport::SetScalar(third, "ANALOG", "GEN_SCALE", PARAM_FLOAT, 4);
+  ASSERT_TRUE(MergeChannels(doc, third, {1}, {}));
+  EXPECT_EQ(testsupport::Values(c3d, "ANALOG", "SCALE").back(), 2.0);  // 1.0 x 4 / 2
 }
