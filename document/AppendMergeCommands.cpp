@@ -299,7 +299,8 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
     return false;
   }
   // The document keeps its frames: the new channels take as many frames of
-  // the second file as there are, zeros after a shorter one.
+  // the second file as there are; after a shorter one analog samples are 0
+  // and points invalid.
   const size_t frames = static_cast<size_t>(std::max(c3d.FrameCount(), 0));
   const size_t secondFrames = static_cast<size_t>(std::max(second.FrameCount(), 0));
   const size_t shared = std::min(frames, secondFrames);
@@ -335,6 +336,9 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
         static_cast<CSampleStore&>(point) =
             JoinStores(second.m_points[static_cast<size_t>(p)], 0, shared * 4, CSampleStore(), 0, 0, real);
         point.Resize(frames * 4);
+        // Frames the second file does not have hold no marker: invalid, not
+        // a valid sample at the origin.
+        for (size_t f = shared; f < frames; ++f) point.Set(f * 4 + 3, -1.0);
         c3d.m_points.push_back(std::move(point));
       }
     } catch (const std::bad_alloc&) {

@@ -96,7 +96,15 @@ void ResamplePoint(const T* store, int64_t frames, int64_t newFrames, int64_t fi
     for (int64_t f = 0; f < zeroBefore && f < newFrames; ++f) out[f * 4 + axis] = T(0);
     for (int64_t f = zeroFrom; f <= newFrames - 2; ++f) out[f * 4 + axis] = T(0);
   }
-  // The fourth word (residual and cameras) of every frame stays 0.
+  // The fourth word (residual and cameras) is 0, valid, where the point has
+  // data; the cleared frames, and every frame of a point that had no valid
+  // frame, are invalid rather than markers at the origin.
+  if (firstValid < 0) {
+    for (int64_t f = 0; f < newFrames; ++f) out[f * 4 + 3] = T(-1);
+    return;
+  }
+  for (int64_t f = 0; f < zeroBefore && f < newFrames; ++f) out[f * 4 + 3] = T(-1);
+  for (int64_t f = zeroFrom; f <= newFrames - 2; ++f) out[f * 4 + 3] = T(-1);
 }
 
 // Resamples every point from `frames` to `newFrames` frames. In a

@@ -17,7 +17,8 @@ const char kHelp[] =
     "Merge adds analog channels and 3D markers of another C3D file to this one: "
     "choose the file with \"Select File...\", then the channels in the two lists "
     "(Ctrl or Shift selects several). The file keeps its frames: a longer file's "
-    "extra frames are left out, a shorter file's channels end in zeros. "
+    "extra frames are left out, a shorter file leaves its analog channels "
+    "at zero and its markers invalid after its end. "
     "\"Conditions...\" lists what both files must have in common.";
 
 QListWidget* ChannelList(QWidget* parent, const char* tip) {

@@ -223,6 +223,29 @@ TEST_F(AppendMerge, MergeAddsTheChosenChannelsWithTheirParameters) {
   EXPECT_TRUE(host.m_prompt.m_messages.empty());
 }
 
+TEST_F(AppendMerge, MergeOfAShorterFileEndsInZerosAndInvalidPoints) {
+  for (bool real : {false, true}) {
+    SCOPED_TRACE(real ? "real" : "integer");
+    CModelSpec spec;  // 6 frames
+    spec.m_bReal = real;
+    CEditorDoc& doc = Open(Write(spec));
+    CModelSpec shorter = spec;
+    shorter.m_nFrames = 4;
+    CC3d second;
+    BuildModel(second, shorter);
+    ASSERT_TRUE(MergeChannels(doc, second, {0}, {1}));
+    const CC3d& c3d = doc.m_c3d;
+    EXPECT_EQ(c3d.m_analogs[3].Get(7), AnalogValue(0, 7));  // frame 3, sample 1
+    EXPECT_EQ(c3d.m_analogs[3].Get(8), 0.0f);
+    EXPECT_EQ(c3d.m_points[2].Get(3 * 4), PointValue(1, 3, 0));
+    // No marker at the origin in the frames the second file lacks.
+    for (int f = 4; f < 6; ++f) {
+      EXPECT_EQ(c3d.m_points[2].Get(f * 4 + 3), -1.0f) << f;
+      EXPECT_EQ(c3d.m_points[2].Get(f * 4), 0.0f) << f;
+    }
+  }
+}
+
 TEST_F(AppendMerge, UndoGivesBackParametersThatDisagreedWithTheHeader) {
   // Files from some systems count frames, points and channels in their
   // parameters otherwise than in the header; Undo must not "correct" them.

@@ -155,14 +155,18 @@ TEST_F(Sampling, RateChangeResamplesEveryStoreAndUpdatesRatesEventsAndTrial) {
   // Point 0, X prepared as 120 120 120 130 130 150 160 170 180 (frames
   // before the first valid one hold its value, the 0 holds the one before):
   // frame 1 (c = 2.67) 126, frame 2 (c = 5.33) 153; the valid frames 2..6
-  // map to A = 1 and t = 3, so frame 0 and frames 3..2 (none) are cleared.
+  // map to A = 1 and t = 3, so frame 0 and frames 3..2 (none) are cleared,
+  // and invalid: no marker at the origin.
   EXPECT_EQ(PointValue(c3d, 0, 0, 0), 0.0f);
+  EXPECT_EQ(PointValue(c3d, 0, 0, 3), -1.0f);
   EXPECT_EQ(PointValue(c3d, 0, 1, 0), 126.0f);
   EXPECT_EQ(PointValue(c3d, 0, 2, 0), 153.0f);
   EXPECT_EQ(PointValue(c3d, 0, 3, 0), 180.0f);  // the last frame is never cleared
   for (int f = 0; f < 4; ++f) {
     EXPECT_EQ(PointValue(c3d, 1, f, 0), 0.0f) << "a point without valid frames stays 0";
-    for (int p = 0; p < 3; ++p) EXPECT_EQ(PointValue(c3d, p, f, 3), 0.0f) << "residual words are 0";
+    EXPECT_EQ(PointValue(c3d, 1, f, 3), -1.0f) << "... and invalid";
+    EXPECT_EQ(PointValue(c3d, 2, f, 3), 0.0f) << "valid with residual 0";
+    if (f > 0) EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f);
   }
 }
 
