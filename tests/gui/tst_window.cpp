@@ -158,33 +158,35 @@ void TestWindow::shortcutsStatusTextsAndTitles() {
 }
 
 void TestWindow::heldMessagesAppearOverTheWindowWithTheirFile() {
-  QWidget window;
-  window.resize(400, 300);
-  CQtPrompt prompt(&window);
-  prompt.HoldMessages();
-  {
-    CPromptSubject subject(prompt, "/data/walk.c3d");
-    prompt.ShowFailure("Cannot open the file /data/walk.c3d.");
-  }
-  QCOMPARE(prompt.HeldMessageCount(), 1);
-  window.show();
-  QString title;
+  // The editor started on a file that is not there: the message comes once
+  // the main window is up, over it, titled with the file, with an error icon.
+  QTemporaryDir dir;
+  CQtEditorApp app;
+  app.SetStorePaths(dir.filePath("user.ini").toStdString(), dir.filePath("machine.ini").toStdString());
+  const QString missing = dir.filePath("missing.c3d");
+  QVERIFY(app.InitInstance(missing.toStdString()));
+  QCOMPARE(app.QtPrompt().HeldMessageCount(), 1);
+  QString title, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
-  bool parentShown = false;
-  QTimer::singleShot(0, [&] {
+  bool overTheWindow = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
     title = box->windowTitle();
+    text = box->text();
     icon = box->icon();
-    parentShown = box->parentWidget() == &window && window.isVisible();
+    overTheWindow = box->parentWidget() == app.MainFrame() && app.MainFrame()->isVisible();
     box->accept();
   });
-  prompt.ReleaseHeldMessages();
-  QCOMPARE(prompt.HeldMessageCount(), 0);
-  QCOMPARE(title, QString("walk.c3d - Quorvel"));
+  poll.start(10);
+  QTRY_VERIFY(!title.isEmpty());
+  QCOMPARE(title, QString("missing.c3d - Quorvel"));
+  QVERIFY(text.contains(missing));
   QCOMPARE(icon, QMessageBox::Critical);
-  QVERIFY(parentShown);
+  QVERIFY(overTheWindow);
   QCOMPARE(CQtPrompt::IconOf(CUserPrompt::MESSAGE_NOTICE), QMessageBox::Warning);
+  app.ExitInstance();
 }
 
 void TestWindow::tabbedDocumentsAreRemembered() {
