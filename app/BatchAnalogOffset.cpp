@@ -1,7 +1,16 @@
 // The General/"AnalogOffset" step of a batch run.
 #include "app/BatchOps.h"
+#include "document/EditorDoc.h"
+#include "document/ZeroCommand.h"
 
-// Not built yet: the analog offset command comes with the analog processing
-// commands, and this step will call its shared operation (no dialog, no
-// messages, no undo). Until then the step changes nothing.
-void BatchSetAnalogOffset(CEditorDoc& doc, float offset) {}
+// The analog offset command's shared operation, without dialog, messages
+// and undo. A file without ANALOG:OFFSET values has nothing to change.
+void BatchSetAnalogOffset(CEditorDoc& doc, float offset) {
+  const CParam* offsets = doc.m_c3d.FindParam("ANALOG", "OFFSET");
+  if (!offsets || offsets->IsChar() || offsets->ElementCount() == 0) return;
+  SetAnalogOffset(doc, offset);
+  doc.m_bDataChanged = true;
+  doc.m_bRebuildList = true;
+  doc.UpdateAllViews();
+  doc.SetModifiedFlag(true);
+}

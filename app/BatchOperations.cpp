@@ -9,14 +9,14 @@ const std::vector<CBatchOperationType>& BatchOperationTypes() {
   static const std::vector<CBatchOperationType> types = {
       {"Group", RunBatchGroup},
       {"Parameter", RunBatchParameter},
-      {"Analog", BatchNoOp},
-      {"Video", BatchNoOp},
-      {"FilterAnalog", BatchNoOp},
-      {"FilterVideo", BatchNoOp},
+      {"Analog", RunBatchAnalog},
+      {"Video", RunBatchVideo},
+      {"FilterAnalog", RunBatchFilterAnalog},
+      {"FilterVideo", RunBatchFilterVideo},
       {"SamplingFreq", RunBatchSamplingFreq},
-      {"Interpolation", BatchNoOp},
-      {"ZeroFP", BatchNoOp},
-      {"ZeroAnalog", BatchNoOp},
+      {"Interpolation", RunBatchInterpolation},
+      {"ZeroFP", RunBatchZeroFP},
+      {"ZeroAnalog", RunBatchZeroAnalog},
   };
   return types;
 }

@@ -68,6 +68,17 @@ void RunBatchGroup(CBatchOperation& op);      // BatchGroupOps.cpp
 void RunBatchParameter(CBatchOperation& op);  // BatchParameterOps.cpp
 // "SamplingFreq": Change rate ("Base") or Change ratio ("AV"). BatchSamplingOps.cpp.
 void RunBatchSamplingFreq(CBatchOperation& op);
+// "Analog" and "Video": Create and Delete of channels and points.
+// BatchChannelOps.cpp.
+void RunBatchAnalog(CBatchOperation& op);
+void RunBatchVideo(CBatchOperation& op);
+
+// BatchProcessOps.cpp: filters, gap filling, zeroing.
+void RunBatchFilterAnalog(CBatchOperation& op);
+void RunBatchFilterVideo(CBatchOperation& op);
+void RunBatchInterpolation(CBatchOperation& op);
+void RunBatchZeroFP(CBatchOperation& op);
+void RunBatchZeroAnalog(CBatchOperation& op);
 
 // General/"AnalogOffset": gives every analog channel this offset before the
 // operations run (the analog offset command without its dialog, messages and

@@ -12,7 +12,7 @@
 
 #include "settings/AppSettings.h"
 #include "app/ConsolePrompt.h"
-#include "app/CopyBuffer.h"
+#include "document/CopyBuffer.h"
 #include "app/RecentFiles.h"
 #include "app/SettingsStore.h"
 #include "document/DocHost.h"
@@ -31,10 +31,15 @@ class CEditorApp : public CDocHost {
   bool LockedEdit() const override { return LockedEditFlag != 0; }
   bool BatchMode() const override { return BatchModeFlag != 0; }
   void SetBatchMode(bool on) override { BatchModeFlag = on ? 1 : 0; }
+  CopyBuffer& GetCopyBuffer() override { return m_copyBuffer; }
   void SetExitAfterBatch(bool on) override { ExitAfterBatchFlag = on ? 1 : 0; }
   // Runs the batch file of the setting "BatchFile" on a document that has
   // just been read in Batch Mode (never forcing a save).
   void RunBatchOnDocument(CEditorDoc& doc) override;
+
+  // The open document showing the file at `path` (any form of the path that
+  // names the same file), or null. Without a document manager: null.
+  virtual CEditorDoc* FindOpenDocument(const std::string& path) const { return nullptr; }
 
   // Without a prompt of its own the application writes to the console
   // (questions answered Cancel/No).

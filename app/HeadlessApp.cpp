@@ -14,10 +14,8 @@ CEditorDoc* CHeadlessApp::OpenDocumentFile(const std::string& path) {
   if (BatchModeFlag) {
     if (!SaveAllModified()) return nullptr;
     CloseAllDocuments();
-  } else {
-    std::string absolute = CRecentFiles::MakeAbsolute(path);
-    for (const auto& doc : m_documents)
-      if (CRecentFiles::MakeAbsolute(doc->GetPathName()) == absolute) return doc.get();
+  } else if (CEditorDoc* open = FindOpenDocument(path)) {
+    return open;
   }
   auto doc = std::make_unique<CEditorDoc>(*this);
   // The document is listed while it reads, as a window would be: a batch
@@ -32,6 +30,13 @@ CEditorDoc* CHeadlessApp::OpenDocumentFile(const std::string& path) {
     return nullptr;
   }
   return raw;
+}
+
+CEditorDoc* CHeadlessApp::FindOpenDocument(const std::string& path) const {
+  const std::string absolute = CRecentFiles::MakeAbsolute(path);
+  for (const auto& doc : m_documents)
+    if (CRecentFiles::MakeAbsolute(doc->GetPathName()) == absolute) return doc.get();
+  return nullptr;
 }
 
 void CHeadlessApp::CloseDocument(CEditorDoc* doc) {

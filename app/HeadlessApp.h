@@ -24,6 +24,7 @@ class CHeadlessApp : public CEditorApp {
   void CloseDocument(CEditorDoc* doc) override;
   bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
   void CloseAllDocuments();
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
   // Asks "Save changes?" for every changed document; false when the user
   // cancels one (or its save fails), in which case nothing is closed.
   bool SaveAllModified();

@@ -1,13 +1,18 @@
 // quorvel-bench: times opening and saving large C3D files against reading
-// and copying the same bytes, times the resampling commands against a plain
-// copy of the samples, and makes the bundled sample file.
+// and copying the same bytes, times the resampling, filtering and gap
+// filling commands against a plain copy of the samples, times quorvel-cli
+// batch over a folder of small files with one and with several jobs, times
+// the graph view's paint (in builds with the GUI), and makes the bundled
+// sample file.
 //
-//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]
+//   quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]
+//                 [--batch-only] [--batch-files N] [--cli PATH] [--painting-only]
 //   quorvel-bench --make-sample PATH
 //
 // Every measured open and save runs in a child process of its own (this
 // program with "--step ..."), so that its time and its peak memory are its
-// own; the resampling is timed in this process on a trial built in memory.
+// own; resampling and processing are timed in this process on a trial built
+// in memory.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BatchBench.h"
 #include "bench/ChildProcess.h"
 #include "bench/ResampleBench.h"
 #include "bench/TrialBuilder.h"
@@ -27,10 +33,18 @@
 #include "c3d/C3d.h"
 #include "c3d/SampleMemory.h"
 
+int RunProcessingBench(int repeats);
+#ifdef QUORVEL_BENCH_PAINT
+int RunPaintBench(int repeats);
+#else
+int RunPaintBench(int) { return 0; }
+#endif
+
 namespace {
 
 const char* kUsage =
-    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only]\n"
+    "usage: quorvel-bench [--dir FOLDER] [--repeat N] [--keep] [--resampling-only] [--processing-only]\n"
+    "                     [--batch-only] [--batch-files N] [--cli PATH] [--painting-only]\n"
     "       quorvel-bench --make-sample PATH\n";
 
 int Fail(const std::string& message) {
@@ -267,7 +281,37 @@ int RunResampling(int repeats) {
   return 0;
 }
 
-int RunBench(const std::string& dirOption, int repeats, bool keep) {
+// quorvel-cli beside this program in the build tree (bench/ and cli/).
+std::string DefaultCliPath() {
+  std::filesystem::path self(SelfPath());
+  return (self.parent_path().parent_path() / "cli" / "quorvel-cli").string();
+}
+
+struct CBenchOptions {
+  std::string m_strDir;
+  int m_nRepeats = 3;
+  bool m_bKeep = false;
+  bool m_bResamplingOnly = false;
+  bool m_bBatchOnly = false;
+  int m_nBatchFiles = 1000;
+  std::string m_strCli;
+};
+
+int RunBatchBench(const CBenchOptions& options, const std::string& scratch) {
+  std::printf("\nMeasuring quorvel-cli batch over %d files ...\n", options.m_nBatchFiles);
+  std::fflush(stdout);
+  const std::string cli = options.m_strCli.empty() ? DefaultCliPath() : options.m_strCli;
+  if (::access(cli.c_str(), X_OK) != 0) return Fail("quorvel-cli not found at " + cli + " (use --cli PATH)");
+  CBatchFigures figures;
+  if (!MeasureBatch(cli, scratch + "/batch", options.m_nBatchFiles, options.m_nRepeats, figures)) return 1;
+  ReportBatch(figures);
+  return 0;
+}
+
+int RunBench(const CBenchOptions& options) {
+  const std::string& dirOption = options.m_strDir;
+  const int repeats = options.m_nRepeats;
+  const bool keep = options.m_bKeep;
   std::string scratch = dirOption;
   bool ownFolder = scratch.empty();
   if (ownFolder) {
@@ -282,6 +326,12 @@ int RunBench(const std::string& dirOption, int repeats, bool keep) {
     if (ec) return Fail("cannot use the folder " + scratch + ": " + ec.message());
   }
   std::printf("Scratch folder: %s\n", scratch.c_str());
+  if (options.m_bBatchOnly) {
+    int status = RunBatchBench(options, scratch);
+    std::error_code ec;
+    if (ownFolder) std::filesystem::remove_all(scratch, ec);
+    return status;
+  }
   std::printf("Each file: 65000 frames at 100 Hz, 120 points, 64 analog channels x 10 samples.\n");
   std::printf("Times are the best of %d runs.\n", repeats);
 
@@ -311,8 +361,11 @@ int RunBench(const std::string& dirOption, int repeats, bool keep) {
   }
   if (!figures.empty()) Report(figures);
   if (ok) ok = RunResampling(repeats) == 0;
+  if (ok) ok = RunBatchBench(options, scratch) == 0;
   if (!keep) {
     for (const std::string& p : made) std::remove(p.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(scratch + "/batch", ec);
     if (ownFolder) ::rmdir(scratch.c_str());
   }
   return ok ? 0 : 1;
@@ -322,22 +375,32 @@ int RunBench(const std::string& dirOption, int repeats, bool keep) {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--step") == 0) return RunChildStep(argc, argv);
-  std::string dir;
-  int repeats = 3;
-  bool keep = false;
-  bool resamplingOnly = false;
+  CBenchOptions options;
+  bool processingOnly = false;
+  bool paintingOnly = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--make-sample" && i + 1 < argc && argc == 3) return MakeTrial(argv[i + 1], "sample");
     if (arg == "--dir" && i + 1 < argc) {
-      dir = argv[++i];
+      options.m_strDir = argv[++i];
     } else if (arg == "--repeat" && i + 1 < argc) {
-      repeats = std::atoi(argv[++i]);
-      if (repeats < 1) return Fail("--repeat needs a number of 1 or more");
+      options.m_nRepeats = std::atoi(argv[++i]);
+      if (options.m_nRepeats < 1) return Fail("--repeat needs a number of 1 or more");
     } else if (arg == "--keep") {
-      keep = true;
+      options.m_bKeep = true;
     } else if (arg == "--resampling-only") {
-      resamplingOnly = true;
+      options.m_bResamplingOnly = true;
+    } else if (arg == "--processing-only") {
+      processingOnly = true;
+    } else if (arg == "--painting-only") {
+      paintingOnly = true;
+    } else if (arg == "--batch-only") {
+      options.m_bBatchOnly = true;
+    } else if (arg == "--batch-files" && i + 1 < argc) {
+      options.m_nBatchFiles = std::atoi(argv[++i]);
+      if (options.m_nBatchFiles < 1) return Fail("--batch-files needs a number of 1 or more");
+    } else if (arg == "--cli" && i + 1 < argc) {
+      options.m_strCli = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s", kUsage);
       return 0;
@@ -346,6 +409,11 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (resamplingOnly) return RunResampling(repeats);
-  return RunBench(dir, repeats, keep);
+  if (options.m_bResamplingOnly) return RunResampling(options.m_nRepeats);
+  if (processingOnly) return RunProcessingBench(options.m_nRepeats);
+  if (paintingOnly) return RunPaintBench(options.m_nRepeats);
+  if (options.m_bBatchOnly) return RunBench(options);
+  int status = RunBench(options);
+  if (RunProcessingBench(options.m_nRepeats) != 0) status = 1;
+  return RunPaintBench(options.m_nRepeats) == 0 ? status : 1;
 }

@@ -251,9 +251,9 @@ bool AppendFrames(CEditorDoc& doc, const CC3d& second, int first, int last, Appe
     return false;
   }
 
+  doc.SaveParameterCopies(FrameSlotNames());
   c3d.m_header.m_nLastFrame = static_cast<uint16_t>(c3d.m_header.m_nFirstFrame + total - 1);
   SetFirstValue(c3d, "POINT", "FRAMES", static_cast<double>(total));
-  doc.SaveParameterCopies({{"EVENT", "TIMES"}});
   // Undo gives every header event back its contents from this copy.
   c3d.CopyEventList(-1);
   if (!atEnd) {
@@ -346,7 +346,9 @@ bool MergeChannels(CEditorDoc& doc, const CC3d& second, const std::vector<int>& 
     return false;
   }
 
-  doc.SaveParameterCopies(MergeSlotNames());
+  std::vector<CParamName> saved = MergeSlotNames();
+  saved.insert(saved.end(), MergeCountSlotNames().begin(), MergeCountSlotNames().end());
+  doc.SaveParameterCopies(saved);
   ExtendStrings(c3d, second, "ANALOG", "LABELS", analog, oldAnalog);
   ExtendStrings(c3d, second, "ANALOG", "DESCRIPTIONS", analog, oldAnalog);
   ExtendNumbers(c3d, second, "SCALE", analog, oldAnalog, 1.0);

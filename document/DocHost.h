@@ -9,6 +9,8 @@
 #include "c3d/UserPrompt.h"
 
 class CEditorDoc;
+class CEditDialogs;
+struct CopyBuffer;
 
 class CDocHost {
  public:
@@ -25,6 +27,12 @@ class CDocHost {
   // sets it when its batch file says "Exit=TRUE" (only the command-line start
   // acts on it).
   virtual void SetExitAfterBatch(bool on) {}
+
+  // The application's copy buffer, shared by every open document.
+  virtual CopyBuffer& GetCopyBuffer() = 0;
+  // The editing dialogs (Group Editor, Parameter Editor, Add Frames ...).
+  // Without windows every dialog answers Cancel.
+  virtual CEditDialogs& EditDialogs();
 
   // The document manager's "open a document file" step: in batch mode every
   // open document is closed first; then `path` is opened as a new document

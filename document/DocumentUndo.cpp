@@ -74,7 +74,9 @@ bool CEditorDoc::RestoreUndoKind(int kind) {
         CopyParam(*m_pSavedParam, m_c3d.m_params[static_cast<size_t>(m_nUndoIndex)]);
       } else if (kind == UNDO_DELETE_PARAM) {
         if (!m_pSavedParam) return false;
-        m_c3d.m_params.push_back(*m_pSavedParam);
+        // Back in its former place, so that the file is written as before.
+        const int at = m_nUndoIndex >= 0 && m_nUndoIndex <= count ? m_nUndoIndex : count;
+        m_c3d.m_params.insert(m_c3d.m_params.begin() + at, *m_pSavedParam);
       } else {
         if (m_nUndoIndex < 0 || m_nUndoIndex >= count) return false;
         m_c3d.m_params.erase(m_c3d.m_params.begin() + m_nUndoIndex);
@@ -106,7 +108,7 @@ bool CEditorDoc::RestoreUndoKind(int kind) {
       return true;
     case UNDO_SAMPLING_FREQUENCY:
     case UNDO_AV_RATIO:
-      if (!RestoreRates(m_c3d, m_undoFile)) return false;
+      if (!RestoreRates(m_c3d, m_undoFile, m_pSavedParams)) return false;
       m_bEventsChanged = true;
       m_bDataChanged = true;
       m_bRebuildTree = true;
@@ -189,9 +191,17 @@ void CEditorDoc::OnEditUndo() {
   const int kind = m_nUndoKind;
   // There is no redo and no second level: the record is used up either way.
   m_nUndoKind = UNDO_NONE;
+  const int frames = m_c3d.FrameCount();
   if (!RestoreUndoKind(kind)) {
     m_host.Prompt().ShowMessage(kUndoFailedMessage);
     return;
+  }
+  // A range chosen for the other frame count would hide frames (or name
+  // frames that are gone): the list shows the whole file again, as it did
+  // when the command changed the count.
+  if (m_c3d.FrameCount() != frames) {
+    m_nListFirst = 0;
+    m_nListLast = m_c3d.FrameCount() - 1;
   }
   SetModifiedFlag(true);
   m_bRebuildList = true;

@@ -133,9 +133,11 @@ class CEditorDoc {
   //   3        index of the new group
   //   4, 5, 6  m_pSavedParam (4, 5), index of the parameter
   //   7        m_hUndoValues (RecordUndoValues)
-  //   8, 9, 10 SaveUndoSnapshot; m_pSavedParams[0] EVENT:TIMES; CopyEventList
-  //   11       SaveUndoSnapshot; m_pSavedParams = MergeSlotNames()
-  //   12..14, 19..21, 25, 27   SaveUndoSnapshot
+  //   8, 9     SaveUndoSnapshot; m_pSavedParams[0] EVENT:TIMES; CopyEventList
+  //   10       SaveUndoSnapshot; m_pSavedParams = FrameSlotNames(); CopyEventList
+  //   11       SaveUndoSnapshot; m_pSavedParams = MergeSlotNames(), MergeCountSlotNames()
+  //   12, 13   SaveUndoSnapshot; m_pSavedParams = RateSlotNames()
+  //   14, 19..21, 25, 27   SaveUndoSnapshot
   //   15, 17   SaveUndoSnapshot; m_pSavedParams = AnalogSlotNames(); channel index
   //   16, 18   SaveUndoSnapshot; m_pSavedParams = PointSlotNames(); point index
   //   22       nothing (the last header event is removed)

@@ -2,7 +2,7 @@
 // rate parameters, the event frames and TRIAL fields, and the undo record.
 #include "document/SamplingCommands.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -193,6 +193,7 @@ bool ChangeRate(CEditorDoc& doc, float newRate, bool batch) {
     return false;
   }
 
+  if (!batch) doc.SaveParameterCopies(RateSlotNames());
   c3d.m_header.m_fFrameRate = newRate;
   c3d.m_header.m_nLastFrame = static_cast<uint16_t>(c3d.m_header.m_nFirstFrame + newFrames - 1);
   SetFirstValue(c3d, "POINT", "RATE", newRate);
@@ -248,6 +249,7 @@ bool ChangeRatio(CEditorDoc& doc, int newRatio, bool batch) {
     return false;
   }
 
+  if (!batch) doc.SaveParameterCopies(RateSlotNames());
   c3d.m_header.m_nSamplesPerFrame = static_cast<uint16_t>(newRatio);
   c3d.m_header.m_nAnalogPerFrame = static_cast<uint16_t>(channels * newRatio);
   SetFirstValue(c3d, "ANALOG", "RATE", static_cast<double>(newRatio) * c3d.m_header.m_fFrameRate);
@@ -270,12 +272,15 @@ CSamplingRequest::CSamplingRequest(Mode mode, float frequency, int ratio)
     : m_mode(mode), m_nCurrentRatio(ratio), m_fFrequency(frequency), m_nRatio(ratio) {}
 
 bool CSamplingRequest::SetFrequencyText(const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  while (end && (*end == ' ' || *end == '\t')) ++end;
-  if (end == begin || (end && *end != '\0') || errno == ERANGE || !std::isfinite(value)) return false;
+  // The edit takes digits and a decimal point only: read them the same way
+  // whatever the user's locale.
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  double value = 0.0;
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  const char* rest = stop;
+  while (rest < end && (*rest == ' ' || *rest == '\t')) ++rest;
+  if (error != std::errc() || rest != end || !std::isfinite(value)) return false;
   // The rate is held in single precision: it must stay above 0 there too.
   if (!(static_cast<float>(value) > 0.0f) || !std::isfinite(static_cast<float>(value))) return false;
   m_fFrequency = value;
@@ -298,7 +303,15 @@ bool CSamplingRequest::SetRatioText(const std::string& text) {
   return true;
 }
 
-std::string CSamplingRequest::FrequencyText() const { return Format("%g", m_fFrequency); }
+std::string CSamplingRequest::FrequencyText() const {
+  // The shortest text that reads back as the same single-precision rate: a
+  // rate such as 10000/93 Hz (107.52688) would otherwise come back from the
+  // edit as another rate, and OK with the rate untouched would resample.
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, static_cast<float>(m_fFrequency),
+                                    std::chars_format::fixed);
+  return result.ec == std::errc() ? std::string(text, result.ptr) : Format("%g", m_fFrequency);
+}
 
 std::string CSamplingRequest::RatioText() const { return std::to_string(m_nRatio); }
 

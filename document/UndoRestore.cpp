@@ -116,11 +116,31 @@ const std::vector<CParamName>& PointSlotNames() {
   return names;
 }
 
+const std::vector<CParamName>& RateSlotNames() {
+  static const std::vector<CParamName> names = {{"POINT", "RATE"},
+                                                {"POINT", "FRAMES"},
+                                                {"ANALOG", "RATE"},
+                                                {"TRIAL", "ACTUAL_START_FIELD"},
+                                                {"TRIAL", "ACTUAL_END_FIELD"}};
+  return names;
+}
+
+const std::vector<CParamName>& MergeCountSlotNames() {
+  static const std::vector<CParamName> names = {{"POINT", "FRAMES"}, {"ANALOG", "USED"}, {"POINT", "USED"}};
+  return names;
+}
+
 const std::vector<CParamName>& MergeSlotNames() {
   static const std::vector<CParamName> names = {
       {"ANALOG", "LABELS"}, {"ANALOG", "DESCRIPTIONS"}, {"ANALOG", "SCALE"},
       {"ANALOG", "OFFSET"}, {"ANALOG", "UNITS"},        {"POINT", "LABELS"},
       {"POINT", "DESCRIPTIONS"}};
+  return names;
+}
+
+const std::vector<CParamName>& FrameSlotNames() {
+  static const std::vector<CParamName> names = {
+      {"EVENT", "TIMES"}, {"POINT", "FRAMES"}, {"TRIAL", "ACTUAL_START_FIELD"}, {"TRIAL", "ACTUAL_END_FIELD"}};
   return names;
 }
 
@@ -155,6 +175,9 @@ bool RestoreFrames(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& save
     for (size_t i = 0; i < n; ++i) c3d.m_events[i] = c3d.m_workEvents[i];
   }
   c3d.UpdateTrialFields();
+  const std::vector<CParamName>& names = FrameSlotNames();
+  for (size_t slot = FRAME_POINT_FRAMES; slot < names.size(); ++slot)
+    RestoreSavedParam(c3d, saved, slot, names[slot]);
   return true;
 }
 
@@ -179,10 +202,12 @@ bool RestoreMerge(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved
   SetFirstValue(c3d, "ANALOG", "USED", h.m_nAnalog);
   SetFirstValue(c3d, "POINT", "USED", h.m_nPoints);
   RestoreSlots(c3d, saved, MergeSlotNames());
+  const std::vector<CParamName>& counts = MergeCountSlotNames();
+  for (size_t i = 0; i < counts.size(); ++i) RestoreSavedParam(c3d, saved, MERGE_POINT_FRAMES + i, counts[i]);
   return true;
 }
 
-bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap) {
+bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap, const SavedParams& saved) {
   CSnapshotHeader h;
   if (!ReadHeaderFor(c3d, snap, h)) return false;
   if (h.m_nAnalog != c3d.AnalogCount() || h.m_nPoints != c3d.PointCount() ||
@@ -202,6 +227,7 @@ bool RestoreRates(CC3d& c3d, const CUndoSnapshot& snap) {
   SetFirstValue(c3d, "ANALOG", "RATE", static_cast<double>(h.m_nSamplesPerFrame) * h.m_fRate);
   c3d.EventFramesFromTimes();
   c3d.UpdateTrialFields();
+  RestoreSlots(c3d, saved, RateSlotNames());
   return true;
 }
 
@@ -297,6 +323,7 @@ bool RemovePoint(CC3d& c3d, int index, const SavedParams& saved) {
 bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   if (block.size() < 4) return false;
   const bool point = block[0] != 0.0f;
+  const bool residuals = block[0] == kUndoValuesPointWithResiduals;
   const float fields[3] = {block[1], block[2], block[3]};
   for (float f : fields)
     if (!std::isfinite(f) || f < 0.0f || f > 1.0e7f) return false;
@@ -313,8 +340,9 @@ bool RestoreValues(CC3d& c3d, const std::vector<float>& block) {
   for (int j = 0; j < frames && first + j < fileFrames; ++j) {
     const float* saved = &block[4 + static_cast<size_t>(j) * perFrame];
     const size_t base = static_cast<size_t>(first + j) * perFrame;
-    // A 3D point keeps its current residual word; only X, Y and Z go back.
-    const int count = point ? 3 : perFrame;
+    // A 3D point keeps its current residual word (only X, Y and Z go back)
+    // unless the command overwrote it.
+    const int count = point && !residuals ? 3 : perFrame;
     for (int k = 0; k < count; ++k) {
       if (base + k < store.Size()) store.Set(base + k, saved[k]);
     }

@@ -1,6 +1,9 @@
 #include "views/EditorView.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "document/EditSelection.h"
+#include "document/EventCommands.h"
 #include "document/ListContent.h"
 #include "document/SampleEdit.h"
 #include "views/ListModel.h"
@@ -56,7 +61,7 @@ CEditorView::CEditorView(CEditorDoc& doc, QWidget* parent) : QWidget(parent), m_
   m_pEvents->header()->setDefaultSectionSize(60);
   m_pEvents->setColumnWidth(0, 56);
   m_pEvents->setColumnWidth(1, 72);
-  m_pEvents->setToolTip("Header events");
+  m_pEvents->setToolTip("Header events: double-click one to edit or delete it, \"Add...\" to add one");
 
   auto* leftSplit = new QSplitter(Qt::Vertical);
   leftSplit->addWidget(m_pTree);
@@ -124,6 +129,13 @@ CEditorView::CEditorView(CEditorDoc& doc, QWidget* parent) : QWidget(parent), m_
   connect(m_pList, &CListTable::editRequested, this,
           [this](int row, int column) { BeginCellEdit(row, column); });
   connect(m_pList, &CListTable::editEnded, this, &CEditorView::OnCellEditEnded);
+  connect(m_pList, &CListTable::rowDoubleClicked, this, [this] { OnListDoubleClicked(); });
+  // A double-click on an event edits it; on "Add..." it adds one.
+  connect(m_pEvents, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    if (!m_pDoc || !item) return;
+    EditEventEntry(*m_pDoc, m_pEvents->indexOfTopLevelItem(item));
+    emit documentChanged();
+  });
 
   // Shift+F10 opens the pop-up menu like the context-menu key does.
   auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
@@ -315,6 +327,30 @@ void CEditorView::ApplyListRange() {
   m_pDoc->UpdateAllViews();
 }
 
+std::vector<int> CEditorView::SelectedFrames() const {
+  std::vector<int> frames;
+  const CListLayout& layout = m_pModel->Layout();
+  if (!IsDataList(layout.m_kind) || !m_pList->selectionModel()) return frames;
+  // Whole ranges, not row by row: a selection may span every frame.
+  for (const QItemSelectionRange& range : m_pList->selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row) frames.push_back(layout.m_nFirstFrame + row);
+  std::sort(frames.begin(), frames.end());
+  frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+  return frames;
+}
+
+void CEditorView::ClearFrameSelection() { m_pList->clearSelection(); }
+
+void CEditorView::OnListDoubleClicked() {
+  if (!m_pDoc) return;
+  // A group's or a parameter's list opens its editor.
+  const ListKind kind = m_pModel->Layout().m_kind;
+  if (kind == ListKind::Group || kind == ListKind::Parameter) {
+    EditSelected(*m_pDoc);
+    emit documentChanged();
+  }
+}
+
 bool CEditorView::BeginCellEdit(int row, int column) {
   if (!m_pDoc) return false;
   const CListLayout layout = DescribeList(*m_pDoc, m_pDoc->Host().EditMode());
@@ -341,6 +377,21 @@ namespace {
 struct CPopupEntry {
   const char* m_pszName;
   const char* m_pszText;
+};
+
+const CPopupEntry kEditEntries[] = {
+    {"Copy", "&Copy"},
+    {"Paste", "&Paste"},
+    {"Delete", "&Delete"},
+};
+
+const CPopupEntry kNewEntries[] = {
+    {"New Group", "&Group..."},
+    {"New Parameter", "&Parameter..."},
+    {"New Frames", "&Frames..."},
+    {"New Analog Channel", "&Analog Channel..."},
+    {"New 3D Marker", "&3D Marker..."},
+    {"New Event", "&Event..."},
 };
 
 const CPopupEntry kPopupEntries[] = {
@@ -374,6 +425,11 @@ void AddPopupEntry(QMenu* menu, const CEditorView::CommandLookup& lookup, const 
 
 QMenu* CEditorView::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
+  for (const CPopupEntry& entry : kEditEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
+  auto* newMenu = new QMenu("&New", menu);
+  for (const CPopupEntry& entry : kNewEntries) AddPopupEntry(newMenu, m_fnCommandLookup, entry);
+  if (!newMenu->isEmpty()) menu->addMenu(newMenu);
+  if (!menu->isEmpty()) menu->addSeparator();
   for (const CPopupEntry& entry : kPopupEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
   auto* validity = new QMenu("&Validity", menu);
   for (const CPopupEntry& entry : kValidityEntries) AddPopupEntry(validity, m_fnCommandLookup, entry);

@@ -59,6 +59,11 @@ class CEditorView : public QWidget, public CDocView {
   // Applies the frame range typed in the range boxes.
   void ApplyListRange();
 
+  // Frame indexes (0 = the file's first frame, ascending) of the rows
+  // selected in a point or analog list; empty for any other list.
+  std::vector<int> SelectedFrames() const;
+  void ClearFrameSelection();
+
   // Parts, for the frame and the tests.
   QTreeWidget* Tree() const { return m_pTree; }
   QTreeWidget* EventList() const { return m_pEvents; }
@@ -88,6 +93,7 @@ class CEditorView : public QWidget, public CDocView {
   void FillList(bool relayout);
   void ShowListRange();
   void OnTreeSelectionChanged();
+  void OnListDoubleClicked();
   QTreeWidgetItem* FindTreeItem(int node, int item) const;
 
   CEditorDoc* m_pDoc;

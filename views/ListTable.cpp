@@ -16,7 +16,8 @@ constexpr int kMinEditWidth = 4;
 
 CListTable::CListTable(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // Frame commands work on any set of rows: Shift and Ctrl extend.
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
   setAlternatingRowColors(false);
@@ -114,7 +115,7 @@ void CListTable::PlaceEditor() {
 }
 
 void CListTable::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && m_pModel) {
+  if (e->button() == Qt::LeftButton && e->modifiers() == Qt::NoModifier && m_pModel) {
     const QModelIndex hit = indexAt(e->position().toPoint());
     const QModelIndex focused = currentIndex();
     if (hit.isValid() && focused.isValid() && hit.row() == focused.row() && hit.column() > 0) {
@@ -126,6 +127,12 @@ void CListTable::mousePressEvent(QMouseEvent* e) {
     }
   }
   QTableView::mousePressEvent(e);
+}
+
+void CListTable::mouseDoubleClickEvent(QMouseEvent* e) {
+  const QModelIndex hit = indexAt(e->position().toPoint());
+  if (e->button() == Qt::LeftButton && hit.isValid()) emit rowDoubleClicked(hit.row());
+  QTableView::mouseDoubleClickEvent(e);
 }
 
 void CListTable::keyPressEvent(QKeyEvent* e) {

@@ -38,9 +38,12 @@ class CListTable : public QTableView {
   // The user clicked (row, column) of the focused row, or pressed F2 there.
   void editRequested(int row, int column);
   void editEnded(int row, int column, bool cancelled, const QString& text);
+  // A double-click on a row.
+  void rowDoubleClicked(int row);
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* e) override;

@@ -16,11 +16,13 @@
 #include "app/RecentFiles.h"
 #include "app/frames/MainFrame.h"
 #include "app/frames/OptionsSheet.h"
+#include "app/frames/ProcessCommands.h"
 #include "app/frames/ProgramStyle.h"
 #include "app/frames/Splitter.h"
 #include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
 #include "views/EditorView.h"
+#include "views/ScrView.h"
 
 namespace {
 
@@ -63,6 +65,7 @@ CQtEditorApp::~CQtEditorApp() {
 bool CQtEditorApp::CreateMainFrame() {
   m_pMainFrame = std::make_unique<CMainFrame>(*this);
   m_qtPrompt.SetParent(m_pMainFrame.get());
+  m_editDialogs.SetParent(m_pMainFrame.get());
   m_qtPrompt.SetActiveFileLookup([this] {
     CEditorDoc* doc = ActiveDocument();
     return doc ? doc->GetPathName() : std::string();
@@ -112,6 +115,13 @@ std::vector<CEditorDoc*> CQtEditorApp::Documents() const {
   return docs;
 }
 
+CEditorDoc* CQtEditorApp::FindOpenDocument(const std::string& path) const {
+  const std::string absolute = CRecentFiles::MakeAbsolute(path);
+  for (const auto& entry : m_docs)
+    if (IsSameFile(entry->m_pDoc->GetPathName(), absolute)) return entry->m_pDoc.get();
+  return nullptr;
+}
+
 CEditorDoc* CQtEditorApp::ActiveDocument() const {
   return m_pMainFrame ? m_pMainFrame->ActiveDocument() : nullptr;
 }
@@ -136,12 +146,10 @@ CEditorDoc* CQtEditorApp::OpenDocumentFile(const std::string& path) {
   }
 
   const std::string absolute = CRecentFiles::MakeAbsolute(path);
-  for (const auto& entry : m_docs) {
-    if (IsSameFile(entry->m_pDoc->GetPathName(), absolute)) {
-      if (entry->m_pFrame && m_pMainFrame)
-        m_pMainFrame->MdiArea()->setActiveSubWindow(entry->m_pFrame);
-      return entry->m_pDoc.get();
-    }
+  if (CEditorDoc* open = FindOpenDocument(absolute)) {
+    CSplitter* frame = FrameOf(open);
+    if (frame && m_pMainFrame) m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+    return open;
   }
 
   // The reader says nothing about a file it may not read (permissions).
@@ -188,7 +196,25 @@ CSplitter* CQtEditorApp::CreateFrame(CEditorDoc& doc) {
     m_pMainFrame->UpdateCommandUI();
     return m_pMainFrame->Action(name);
   });
+  CScrView* graph = frame->GraphView();
+  connect(graph, &CScrView::optionsRequested, this, [this, graph] {
+    if (CEditorDoc* viewDoc = graph->GetDocument()) OnOptions(viewDoc);
+  });
+  connect(graph, &CScrView::documentChanged, this, [this] { UpdateCommandUI(); });
+  graph->SetCommandLookup([this](const QString& name) -> QAction* {
+    if (!m_pMainFrame) return nullptr;
+    m_pMainFrame->UpdateCommandUI();
+    return m_pMainFrame->Action(name);
+  });
+  graph->SetFilterHandler([this, graph](bool analog, std::optional<std::pair<int, int>> frames) {
+    CEditorDoc* graphDoc = graph->GetDocument();
+    if (!graphDoc || !m_pMainFrame) return;
+    CCommandContext context{*this, *m_pMainFrame, graphDoc};
+    RunFilterOnFrames(context, analog, frames);
+    UpdateCommandUI();
+  });
   view->OnInitialUpdate();
+  graph->OnInitialUpdate();
   if (maximised)
     frame->showMaximized();
   else
@@ -336,7 +362,11 @@ void CQtEditorApp::OnOptions(CEditorDoc* doc) {
   if (RunOptionsSheet(sheet)) {
     sheet.Request().ApplyOk(m_settings, LockedEditFlag);
     // The document may have been closed while the sheet was open.
-    if (doc && FindEntry(doc)) doc->ApplyDisplaySettings();
+    if (doc && FindEntry(doc)) {
+      doc->ApplyDisplaySettings();
+      // The graph takes the steps and depths of the Views page too.
+      if (CSplitter* frame = FrameOf(doc)) frame->GraphView()->RefreshFromSettings();
+    }
   }
   UpdateCommandUI();
 }
@@ -344,7 +374,9 @@ void CQtEditorApp::OnOptions(CEditorDoc* doc) {
 void CQtEditorApp::ApplyViewsToDocuments() {
   for (const auto& entry : m_docs) {
     entry->m_pDoc->m_bShowDataInList = m_settings.m_nShowList != 0;
-    if (entry->m_pFrame) entry->m_pFrame->EditorView()->RefreshFromSettings();
+    if (!entry->m_pFrame) continue;
+    entry->m_pFrame->EditorView()->RefreshFromSettings();
+    entry->m_pFrame->GraphView()->RefreshFromSettings();
   }
   if (m_pMainFrame) m_pMainFrame->update();
   UpdateCommandUI();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
+#include "app/frames/QtEditDialogs.h"
 #include "app/frames/QtPrompt.h"
 
 class CEditorDoc;
@@ -34,7 +35,10 @@ class CQtEditorApp : public QObject, public CEditorApp {
   CEditorDoc* OpenDocumentFile(const std::string& path) override;
   // A busy document (an export running) is closed as soon as it is idle.
   void CloseDocument(CEditorDoc* doc) override;
+  CEditDialogs& EditDialogs() override { return m_editDialogs; }
   bool ReleaseFileForWriting(const std::string& path, const CEditorDoc* writer) override;
+
+  CEditorDoc* FindOpenDocument(const std::string& path) const override;
 
   std::vector<CEditorDoc*> Documents() const;
   CEditorDoc* ActiveDocument() const;
@@ -92,6 +96,7 @@ class CQtEditorApp : public QObject, public CEditorApp {
   void DeleteClosedDocuments();
 
   CQtPrompt m_qtPrompt;
+  CQtEditDialogs m_editDialogs{m_qtPrompt};
   std::unique_ptr<CMainFrame> m_pMainFrame;
   std::vector<std::unique_ptr<CDocEntry>> m_docs;
   std::vector<std::unique_ptr<CEditorDoc>> m_closedDocs;

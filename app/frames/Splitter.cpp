@@ -1,16 +1,17 @@
 #include "app/frames/Splitter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QScrollArea>
 #include <QSplitter>
 
 #include "app/frames/QtEditorApp.h"
 #include "document/EditorDoc.h"
 #include "views/EditorView.h"
+#include "views/ScrView.h"
 
 namespace {
 constexpr int kEditorWidth = 400;
-constexpr int kGraphWidth = 300;
+constexpr int kGraphWidth = 500;
 constexpr int kMinPaneWidth = 50;
 }  // namespace
 
@@ -25,20 +26,27 @@ CSplitter::CSplitter(CQtEditorApp& app, CEditorDoc& doc, QWidget* parent)
   m_pEditorView->setMinimumWidth(kMinPaneWidth);
   m_pSplitter->addWidget(m_pEditorView);
 
-  m_pGraphPane = new QScrollArea;
-  m_pGraphPane->setMinimumWidth(kMinPaneWidth);
-  m_pGraphPane->setBackgroundRole(QPalette::Base);
-  m_pSplitter->addWidget(m_pGraphPane);
+  m_pGraphView = new CScrView(doc);
+  m_pGraphView->setMinimumWidth(kMinPaneWidth);
+  m_pSplitter->addWidget(m_pGraphView);
 
-  // Extra width goes to the editor view, which holds the tree and the list.
+  // Extra width is shared by the editor view (tree and list) and the graph.
   m_pSplitter->setStretchFactor(0, 1);
-  m_pSplitter->setStretchFactor(1, 0);
+  m_pSplitter->setStretchFactor(1, 1);
   m_pSplitter->setSizes({kEditorWidth, kGraphWidth});
 
   setWidget(m_pSplitter);
   resize(kEditorWidth + kGraphWidth + 20, 400);
 
   connect(m_pEditorView, &CEditorView::titleChanged, this, &CSplitter::UpdateCaption);
+  // The pane that last took the focus is the one the Edit commands serve.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now) return;
+    if (m_pGraphView->isAncestorOf(now) || now == m_pGraphView)
+      m_bGraphActive = true;
+    else if (m_pEditorView->isAncestorOf(now) || now == m_pEditorView)
+      m_bGraphActive = false;
+  });
   UpdateCaption();
 }
 
@@ -47,6 +55,7 @@ CSplitter::~CSplitter() = default;
 void CSplitter::ReleaseDocument() {
   if (!m_pDoc) return;
   m_pEditorView->Detach();
+  m_pGraphView->Detach();
   m_pDoc = nullptr;
 }
 

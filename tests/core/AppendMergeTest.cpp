@@ -7,6 +7,7 @@
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "document/AppendMergeCommands.h"
+#include "document/SamplingCommands.h"
 
 using namespace docmodel;
 using testsupport::CTempDir;
@@ -219,6 +220,34 @@ TEST_F(AppendMerge, MergeAddsTheChosenChannelsWithTheirParameters) {
 
   doc.OnEditUndo();
   EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+  EXPECT_TRUE(host.m_prompt.m_messages.empty());
+}
+
+TEST_F(AppendMerge, UndoGivesBackParametersThatDisagreedWithTheHeader) {
+  // Files from some systems count frames, points and channels in their
+  // parameters otherwise than in the header; Undo must not "correct" them.
+  CModelSpec spec;  // 6 frames, 2 points, 3 channels at 2 samples per frame, 50 Hz
+  CEditorDoc& doc = Open(Write(spec, [](CC3d& c3d) {
+    for (auto [group, name, value] : {std::tuple{"POINT", "FRAMES", 7.0}, {"POINT", "USED", 5.0},
+                                      {"POINT", "RATE", 49.5}, {"ANALOG", "RATE", 99.0},
+                                      {"ANALOG", "USED", 9.0}, {"TRIAL", "ACTUAL_END_FIELD", 70.0}})
+      c3d.FindParam(group, name)->SetNumericValue(0, value);
+  }));
+  CC3d& c3d = doc.m_c3d;
+  const std::vector<unsigned char> before = SavedBytes(c3d, dir, "before.c3d");
+  CC3d second;
+  BuildModel(second);
+
+  const std::function<bool()> commands[] = {
+      [&] { return AppendFrames(doc, second, 2, 3, AppendAt::EndOfFile); },
+      [&] { return MergeChannels(doc, second, {1}, {0}); },
+      [&] { return ChangeRate(doc, 75.0f, false); },
+      [&] { return ChangeRatio(doc, 3, false); }};
+  for (size_t i = 0; i < std::size(commands); ++i) {
+    ASSERT_TRUE(commands[i]()) << i;
+    doc.OnEditUndo();
+    EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before) << i;
+  }
   EXPECT_TRUE(host.m_prompt.m_messages.empty());
 }
 

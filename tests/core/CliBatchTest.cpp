@@ -78,7 +78,8 @@ const char kSaveRealSgi[] = "[General]\nFile=BATCH FILE\nOperations=0\nSave=true
 TEST(CliBatch, CommandLineErrorsExitWithTwo) {
   CTempDir dir;
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"run.cfg"}, {"run.cfg", "a.c3d", "--jobs"}}) {
+           {}, {"run.cfg"}, {"run.cfg", "a.c3d", "--jobs"}, {"--jobs=0", "run.cfg", "a.c3d"},
+           {"--jobs", "two", "run.cfg", "a.c3d"}}) {
     CRun run = RunBatchCli(dir, args);
     EXPECT_EQ(run.m_nStatus, 2);
     EXPECT_NE(run.m_strErr.find("usage:"), std::string::npos);
@@ -163,6 +164,73 @@ TEST(CliBatch, WithoutSaveNothingIsWrittenUnlessAlwaysSave) {
   EXPECT_EQ(run.m_nStatus, 0);
   EXPECT_EQ(run.m_strOut, file + ": saved\n");
   EXPECT_TRUE(Read(dir.File(file))->IsReal());
+}
+
+// A folder with its sub-folder, run one file at a time and four at a time:
+// the same result lines in the same order (Find Files order: ".C3D" and
+// ".c3d", not ".c3dx", the folder's files before the sub-folder's), the same
+// saved bytes, and files that are no C3D files reported without stopping
+// the others. No progress line goes to a log.
+TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  const std::vector<std::pair<std::string, std::string>> layout = {
+      {"btk_gait_dec_int.c3d", "gait.c3d"},
+      {"btk_shd01.c3d", "shd.c3d"},
+      {"auck_qualisys_static.c3d", "Static.C3D"},
+      {"btk_nantes_static.c3d", "nantes.c3dx"},
+      {"c3dorg_s01_eb015_pc_int.c3d", "sub/eb015.c3d"},
+      {"btk_analysis_dec_real.c3d", "sub/deeper/analysis.c3d"},
+      {"btk_empty.c3d", "empty.c3d"},
+  };
+  for (const char* run : {"one", "four"}) {
+    fs::create_directories(dir.File(std::string(run) + "/sub/deeper"));
+    for (const auto& [corpus, name] : layout)
+      fs::copy_file(CorpusFile(corpus), dir.File(std::string(run) + "/" + name));
+    testsupport::WriteText(dir.File(std::string(run) + "/notes.c3d"), "not a C3D file\n");
+  }
+  testsupport::WriteText(dir.File("run.cfg"),
+                         "[General]\nFile=BATCH FILE\nOperations=2\nSave=true,real,sun\n"
+                         "[Operation1]\nType=Group\nCommand=Create\nName=SESSION\n"
+                         "[Operation2]\nType=SamplingFreq\nCommand=Base,50\n");
+
+  CRun one = RunBatchCli(dir, {"run.cfg", "one", "--recursive", "--jobs", "1"});
+  CRun four = RunBatchCli(dir, {"--jobs=4", "--recursive", "run.cfg", "four"});
+  EXPECT_EQ(one.m_nStatus, 1);
+  EXPECT_EQ(one.m_strOut,
+            "one/empty.c3d: failed: the file could not be opened\n"
+            "one/gait.c3d: saved\n"
+            "one/notes.c3d: failed: the file could not be opened\n"
+            "one/shd.c3d: saved\n"
+            "one/Static.C3D: saved\n"
+            "one/sub/eb015.c3d: saved\n"
+            "one/sub/deeper/analysis.c3d: saved\n");
+  EXPECT_NE(one.m_strErr.find("one/notes.c3d: "), std::string::npos) << one.m_strErr;
+  EXPECT_NE(one.m_strErr.find("\n7 files: 5 saved, 0 not saved, 2 failed\n"), std::string::npos) << one.m_strErr;
+  EXPECT_EQ(one.m_strErr.find('\r'), std::string::npos);
+
+  EXPECT_EQ(four.m_nStatus, one.m_nStatus);
+  auto renamed = [](std::string text) {
+    for (size_t at; (at = text.find("four/")) != std::string::npos;) text.replace(at, 5, "one/");
+    return text;
+  };
+  EXPECT_EQ(renamed(four.m_strOut), one.m_strOut);
+  EXPECT_EQ(renamed(four.m_strErr), one.m_strErr);
+  for (const auto& [corpus, name] : layout) {
+    EXPECT_EQ(testsupport::ReadAll(dir.File("four/" + name)), testsupport::ReadAll(dir.File("one/" + name))) << name;
+    if (name != "nantes.c3dx" && name != "empty.c3d") {
+      EXPECT_NE(testsupport::ReadAll(dir.File("one/" + name)), testsupport::ReadAll(CorpusFile(corpus))) << name;
+    }
+  }
+  EXPECT_EQ(testsupport::ReadAll(dir.File("four/nantes.c3dx")), testsupport::ReadAll(CorpusFile("btk_nantes_static.c3d")));
+
+  // Without --recursive only the folder's own files run.
+  testsupport::WriteText(dir.File("keep.cfg"), "[General]\nFile=BATCH FILE\nOperations=0\n");
+  CRun flat = RunBatchCli(dir, {"keep.cfg", "one/sub"});
+  EXPECT_EQ(flat.m_strOut, "one/sub/eb015.c3d: not saved\n");
+  EXPECT_EQ(flat.m_nStatus, 0);
+  CRun slash = RunBatchCli(dir, {"keep.cfg", "one/sub/deeper/", "--jobs", "3"});
+  EXPECT_EQ(slash.m_strOut, "one/sub/deeper/analysis.c3d: not saved\n");
 }
 
 // Group and Parameter operations on an integer DEC file (converted to real
@@ -272,7 +340,7 @@ TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
   CRun run = RunBatchCli(dir, {"run.cfg", integer, real});
   EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
   EXPECT_EQ(run.m_strOut, integer + ": saved\n" + real + ": saved\n");
-  EXPECT_EQ(run.m_strErr, "");
+  EXPECT_EQ(run.m_strErr, "2 files: 2 saved, 0 not saved, 0 failed\n");  // no message, only the summary
 
   std::unique_ptr<CC3d> results[2];
   for (int k = 0; k < 2; ++k) {
@@ -306,4 +374,59 @@ TEST(CliBatch, SamplingFreqResamplesBothStorageKinds) {
   for (int a = 0; a < results[0]->AnalogCount(); ++a)
     for (size_t i = 0; i < results[0]->m_analogs[a].Size(); ++i)
       ASSERT_LT(std::fabs(results[0]->m_analogs[a].Get(i) - results[1]->m_analogs[a].Get(i)), 2.0f) << a << " " << i;
+}
+
+TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
+  REQUIRE_CORPUS();
+  CTempDir dir;
+  // Integer and real storage; the second file is converted on saving.
+  const std::string integer = Copy(dir, "c3dorg_s01_eb015_pc_int.c3d");
+  const std::string real = Copy(dir, "auck_fmc_dynamic.c3d");
+  const std::unique_ptr<CC3d> before[2] = {Read(dir.File(integer)), Read(dir.File(real))};
+  const char kOperations[] =
+      "Operations=5\n"
+      "[Operation1]\nType=Analog\nCommand=Create\nName=SYNC\nInsertAt=1\nFillType=Value\nValue=100\n"
+      "[Operation2]\nType=Video\nCommand=Create\nName=ORIG\nValueType=Scaled\nValueX=1\nValueY=2\nValueZ=3\n"
+      "[Operation3]\nType=Analog\nCommand=Delete\nChannel=3-4\n"
+      "[Operation4]\nType=Video\nCommand=Delete\nChannel=1\n"
+      "[Operation5]\nType=Analog\nCommand=Delete\nChannel=Empty\n";
+  for (int i = 0; i < 2; ++i) {
+    const std::string& file = i == 0 ? integer : real;
+    testsupport::WriteText(dir.File("run.cfg"), std::string("[General]\nFile=BATCH FILE\nSave=true") +
+                                                    (i == 1 ? ",integer,dec" : "") + "\n" + kOperations);
+    // The real file's coordinates need a new scale to fit integer storage.
+    CRun run = RunBatchCli(dir, {"run.cfg", file, "--rescale"});
+    EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+    EXPECT_EQ(run.m_strOut, file + ": saved\n");
+    const std::unique_ptr<CC3d> after = Read(dir.File(file));
+    const CC3d& old = *before[i];
+    SCOPED_TRACE(file);
+    EXPECT_FALSE(after->IsReal());
+    EXPECT_EQ(after->m_nProcessor, i == 0 ? PROCESSOR_PC : PROCESSOR_DEC);
+    // One channel in, old channels 2 and 3 (now 3 and 4) out; one point in
+    // at the end, the first out.
+    ASSERT_EQ(after->AnalogCount(), old.AnalogCount() - 1);
+    ASSERT_EQ(after->PointCount(), old.PointCount());
+    EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[0], "SYNC");
+    EXPECT_EQ(after->FindParam("ANALOG", "LABELS")->m_strings[2], old.FindParam("ANALOG", "LABELS")->m_strings[3]);
+    // The new channel holds 100 with offset 2048 and scale 1 (a rescaled
+    // conversion may store it otherwise, with the same physical value).
+    float offset, scale, genScale;
+    after->GetAnalogCalibration(0, offset, scale, genScale);
+    EXPECT_NEAR((after->m_analogs[0].Get(5) - offset) * scale * genScale, (100.0f - 2048.0f) * old.GetAnalogGenScale(),
+                std::fabs(scale * genScale));
+    EXPECT_EQ(after->FindParam("ANALOG", "USED")->NumericValue(0), old.AnalogCount() - 1);
+    const int last = after->PointCount() - 1;
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings[last].substr(0, 4), "ORIG");
+    EXPECT_EQ(after->FindParam("POINT", "LABELS")->m_strings[0], old.FindParam("POINT", "LABELS")->m_strings[1]);
+    EXPECT_NEAR(after->m_points[last].Get(2) * after->m_header.m_fScale, 3.0, std::fabs(after->m_header.m_fScale));
+    // The first force plate used old channels 1 to 6: the entries of the
+    // deleted 2 and 3 are 0, the others follow their channels.
+    const CParam* plates = after->FindParam("FORCE_PLATFORM", "CHANNEL");
+    const CParam* oldPlates = old.FindParam("FORCE_PLATFORM", "CHANNEL");
+    EXPECT_EQ(plates->NumericValue(0), oldPlates->NumericValue(0) + 1);
+    EXPECT_EQ(plates->NumericValue(1), 0);
+    EXPECT_EQ(plates->NumericValue(2), 0);
+    EXPECT_EQ(plates->NumericValue(3), oldPlates->NumericValue(3) - 1);
+  }
 }

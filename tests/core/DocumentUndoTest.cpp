@@ -514,13 +514,14 @@ TEST_F(DocumentUndo, ParameterEditsAndPointRateFollowsTheParameter) {
   UndoAndCheck();
   EXPECT_EQ(c3d.m_header.m_fScale, 0.5f);
 
-  // Deleted parameter comes back (at the end of the list).
+  // Deleted parameter comes back in its former place.
   const int gen = c3d.FindParameter("ANALOG", "GEN_SCALE");
   doc.m_pSavedParam = c3d.m_params[gen];
+  doc.m_nUndoIndex = gen;
   c3d.m_params.erase(c3d.m_params.begin() + gen);
   doc.m_nUndoKind = UNDO_DELETE_PARAM;
   UndoAndCheck();
-  ASSERT_NE(c3d.FindParam("ANALOG", "GEN_SCALE"), nullptr);
+  EXPECT_EQ(c3d.FindParameter("ANALOG", "GEN_SCALE"), gen);
   EXPECT_EQ(c3d.FindParam("ANALOG", "GEN_SCALE")->FloatAt(0), 2.0f);
   EXPECT_EQ(c3d.m_params.size(), before.m_params.size());
 

@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompt.h"
+#include "document/CopyBuffer.h"
 #include "document/DocHost.h"
 #include "document/EditorDoc.h"
 
@@ -36,6 +38,8 @@ class CFakeHost : public CDocHost {
   bool LockedEdit() const override { return m_bLockedEdit; }
   bool BatchMode() const override { return m_bBatchMode; }
   void SetBatchMode(bool on) override { m_bBatchMode = on; }
+  CopyBuffer& GetCopyBuffer() override { return m_copyBuffer; }
+  CScriptedDialogs& EditDialogs() override { return m_dialogs; }
   void SetExitAfterBatch(bool on) override { m_bExitAfterBatch = on; }
 
   CEditorDoc* OpenDocumentFile(const std::string& path) override {
@@ -82,6 +86,8 @@ class CFakeHost : public CDocHost {
 
   AppSettings m_settings;
   CScriptedPrompt m_prompt;
+  CScriptedDialogs m_dialogs{m_prompt};
+  CopyBuffer m_copyBuffer;
   bool m_bEditMode = false;
   bool m_bLockedEdit = false;
   bool m_bBatchMode = false;

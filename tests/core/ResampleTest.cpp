@@ -257,6 +257,8 @@ TEST(SamplingCorpus, UndoGivesBackTheSameFileInBothStorageKinds) {
     EXPECT_EQ(c3d.FrameCount(), frames / 2);
     doc->OnEditUndo();
     EXPECT_EQ(SavedBytes(c3d, dir, "undone.c3d"), before);
+    // The list shows every frame again, not the first half.
+    EXPECT_EQ(doc->m_nListLast, frames - 1);
 
     ASSERT_TRUE(ChangeRatio(*doc, ratio * 3, false));
     EXPECT_EQ(c3d.m_analogs[0].Size(), static_cast<size_t>(frames * ratio * 3));
@@ -293,4 +295,14 @@ TEST(SamplingDialog, KeepsOnlyValuesTheCommandsAccept) {
   // A file without analog samples opens the ratio mode with nothing to accept.
   EXPECT_FALSE(CSamplingRequest(CSamplingRequest::MODE_RATIO, 100.0f, 0).CanAccept());
   EXPECT_FALSE(CSamplingRequest(CSamplingRequest::MODE_FREQUENCY, 0.0f, 4).CanAccept());
+}
+
+TEST(SamplingDialog, OkWithTheRateUntouchedLeavesTheFileAlone) {
+  // 10000/93 Hz is 107.52688 in single precision: the edit must show a text
+  // that reads back as that very rate (not "107.527"), or OK would resample.
+  const float rate = 10000.0f / 93.0f;
+  CSamplingRequest request(CSamplingRequest::MODE_FREQUENCY, rate, 1);
+  ASSERT_TRUE(request.SetFrequencyText(request.FrequencyText()));
+  EXPECT_EQ(static_cast<float>(request.Frequency()), rate);
+  EXPECT_EQ(CSamplingRequest(CSamplingRequest::MODE_FREQUENCY, 1.0e6f, 1).FrequencyText(), "1000000");
 }

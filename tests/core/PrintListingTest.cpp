@@ -1,0 +1,129 @@
+// Channel listings: the Print Channels dialog's checks and lists, the page
+// split, and quorvel-cli print run as a program on files in both storage
+// kinds.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "DocModel.h"
+#include "ModelFixture.h"
+#include "TestSupport.h"
+#include "document/PrintListing.h"
+
+extern char** environ;
+
+using testsupport::CTempDir;
+
+namespace {
+
+struct CRun {
+  int m_nStatus = -1;
+  std::string m_strOut;
+  std::string m_strErr;
+};
+
+CRun RunCli(const CTempDir& dir, std::vector<std::string> args) {
+  const std::string out = dir.File("cli.out"), err = dir.File("cli.err");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  args.insert(args.begin(), QUORVEL_CLI_PATH);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  CRun run;
+  pid_t pid;
+  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  for (auto [path, text] : {std::make_pair(out, &run.m_strOut), std::make_pair(err, &run.m_strErr)}) {
+    std::vector<unsigned char> bytes = testsupport::ReadAll(path);
+    text->assign(bytes.begin(), bytes.end());
+  }
+  return run;
+}
+
+}  // namespace
+
+TEST(PrintListing, DialogListsAndChecks) {
+  auto c3d = testsupport::CModelBuilder().Points(3).Analogs(2).Frames(10).FirstFrame(5).Build();
+  testsupport::SetStrings(*c3d, "POINT", "LABELS", {"LHEE", "    "}, 4);
+  testsupport::DropParam(*c3d, "ANALOG", "LABELS");
+  CPrintChannelsRequest request(*c3d);
+  EXPECT_EQ(request.m_pointNames, (std::vector<std::string>{"LHEE", "Marker 2", "Marker 3"}));
+  EXPECT_EQ(request.m_analogNames, (std::vector<std::string>{"Channel 1", "Channel 2"}));
+  EXPECT_EQ(request.m_nFirstFrame, 5);
+  EXPECT_EQ(request.m_nLastFrame, 14);
+
+  EXPECT_FALSE(request.Ok()) << "no channel chosen";
+  request.m_points = {2};
+  EXPECT_TRUE(request.Ok());
+  for (auto [first, last] : {std::pair(4, 14), std::pair(5, 15), std::pair(9, 8)}) {
+    CPrintChannelsRequest r = request;
+    r.m_nFirstFrame = first;
+    r.m_nLastFrame = last;
+    EXPECT_FALSE(r.Ok()) << first << ".." << last;
+  }
+  request.m_nFirstFrame = request.m_nLastFrame = 14;
+  EXPECT_TRUE(request.Ok());
+}
+
+TEST(PrintListing, PagesTakeWhatFitsAndAlwaysProgress) {
+  auto c3d = testsupport::CModelBuilder().Points(1).Analogs(1).Frames(4).Build();
+  CPrintChannelsRequest request(*c3d);
+  request.m_analog = {0};
+  request.m_points = {0};
+  CPrintListing listing(*c3d, request);
+  // Two channels of heading, 4 frames and an empty line: 12 lines.
+  std::vector<size_t> pages;
+  while (listing.HasMore()) pages.push_back(listing.NextPage(5).size());
+  EXPECT_EQ(pages, (std::vector<size_t>{5, 5, 2}));
+
+  CPrintListing tiny(*c3d, request);
+  const std::vector<CPrintLine> first = tiny.NextPage(0);
+  ASSERT_EQ(first.size(), 1u) << "a page too small for one line still takes one";
+  EXPECT_EQ(first[0].m_strText, "A1");
+}
+
+TEST(PrintListing, CliPrintsTheListingOfBothStorageKinds) {
+  CTempDir dir;
+  for (bool real : {false, true}) {
+    auto c3d = testsupport::CModelBuilder().Points(2).Analogs(2).Frames(3).SamplesPerFrame(2).Real(real).Build();
+    const std::string path = dir.File(real ? "real.c3d" : "int.c3d");
+    ASSERT_TRUE(docmodel::SaveModel(*c3d, path));
+    CRun run = RunCli(dir, {"print", path, "--analog", "2", "--points", "1", "--first", "2", "--last", "3"});
+    EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+    // Analog channel 2: 1000 + 10 f + k; point 1: 10 f + 1, 2, 3 and
+    // residual word 0. Labels count the frames from 1.
+    const std::string expected =
+        real ? "Analog Channel 2\n2.\t1010.000\t1011.000\t\n3.\t1020.000\t1021.000\t\n\n"
+               "Marker Channel 1\n2.\t11.000\t12.000\t13.000\t0.000\t\n3.\t21.000\t22.000\t23.000\t0.000\t\n\n"
+             : "A2\n2.\t1010\t1011\t\n3.\t1020\t1021\t\n\n"
+               "P1\n2.\t11\t12\t13\t0\t\n3.\t21\t22\t23\t0\t\n\n";
+    EXPECT_EQ(run.m_strOut, expected);
+
+    // Without lists: every channel over every frame.
+    run = RunCli(dir, {"print", path});
+    EXPECT_EQ(run.m_nStatus, 0);
+    EXPECT_EQ(std::count(run.m_strOut.begin(), run.m_strOut.end(), '\n'), 4 * 5);
+    EXPECT_EQ(run.m_strOut.substr(0, 11), real ? "Analog Chan" : "A1\n1.\t0\t1\t\n");
+  }
+  const std::string path = dir.File("int.c3d");
+  for (std::vector<std::string> args : {std::vector<std::string>{"print", path, "--first", "0"},
+                                        {"print", path, "--first", "3", "--last", "2"},
+                                        {"print", path, "--analog", "3"},
+                                        {"print", path, "--pages"},
+                                        {"print"}}) {
+    CRun run = RunCli(dir, args);
+    EXPECT_EQ(run.m_nStatus, 2) << args.back();
+    EXPECT_EQ(run.m_strOut, "");
+  }
+  EXPECT_EQ(RunCli(dir, {"print", dir.File("missing.c3d")}).m_nStatus, 1);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The print job of File > Print: the channel listing of the Print Channels
+// dialog placed on pages. Lines are set in the printing font of the
+// settings, from the top of the page down to half an inch above its bottom
+// edge, value lines with their "N." label; every page ends with the footer
+// "Page N   " and the document's title.
+
+#include <string>
+
+class QPrinter;
+class CC3d;
+struct AppSettings;
+struct CPrintChannelsRequest;
+
+// Prints the listing on `printer` (a real printer, a PDF file or a print
+// preview). Returns the number of pages printed (0 when the printer could
+// not be started).
+int PrintChannelListing(QPrinter& printer, const CC3d& c3d, const CPrintChannelsRequest& request,
+                        const AppSettings& settings, const std::string& title);
