@@ -35,7 +35,7 @@ double CountsOf(double value, double scale) {
 // and wrap to 16 bits (which keeps the bits of unsigned 16-bit data).
 void AnalogToIntegers(CC3d& c3d, int channel, bool rescaleAnalog) {
   CAnalog& store = c3d.m_analogs[static_cast<size_t>(channel)];
-  const std::vector<float>& samples = store.RealVector();
+  const auto& samples = store.RealVector();
   bool outOfRange = false;
   double low = 0.0, high = 0.0;
   bool any = false;
@@ -59,7 +59,7 @@ void AnalogToIntegers(CC3d& c3d, int channel, bool rescaleAnalog) {
       c3d.GetAnalogScale(channel) == 1.0f && c3d.GetAnalogGenScale() == 1.0f) {
     double f = kAnalogRescalePeak / peak;
     scale->SetNumericValue(channel, 1.0 / f);
-    std::vector<float>& values = store.RealVector();
+    auto& values = store.RealVector();
     for (float& v : values) v = static_cast<float>(std::trunc(f * v));
   }
   store.ConvertKind(false);
@@ -78,7 +78,7 @@ bool CC3d::ConvertStorage(bool rescaleAnalog) {
     for (CVideo& point : m_points) {
       if (point.IsReal()) continue;
       point.ConvertKind(true);
-      std::vector<float>& v = point.RealVector();
+      auto& v = point.RealVector();
       for (size_t i = 0; i < v.size(); i += 4)
         for (size_t a = 0; a < 3 && i + a < v.size(); ++a)
           v[i + a] = static_cast<float>(static_cast<double>(v[i + a]) * s);
@@ -91,7 +91,7 @@ bool CC3d::ConvertStorage(bool rescaleAnalog) {
     }
     for (CVideo& point : m_points) {
       if (!point.IsReal()) continue;
-      std::vector<float>& v = point.RealVector();
+      auto& v = point.RealVector();
       for (size_t i = 0; i + 3 < v.size(); i += 4) {
         // Some writers mark a missing marker with coordinates that are not
         // numbers. Integer storage has no such value: the sample becomes
@@ -161,7 +161,7 @@ bool CC3d::FitAnalogToIntegers(int channel) {
   if (m_storage != StorageKind::Real || channel < 0 || channel >= AnalogCount()) return false;
   CAnalog& store = m_analogs[static_cast<size_t>(channel)];
   if (!store.IsReal()) return false;
-  std::vector<float>& samples = store.RealVector();
+  auto& samples = store.RealVector();
   double low = 0.0, high = 0.0;
   bool any = false;
   for (float v : samples) {

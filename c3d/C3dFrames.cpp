@@ -21,11 +21,11 @@ void InsertIntoStore(CSampleStore& store, size_t at, size_t perFrame, size_t cou
   if (added == 0) return;
   store.Resize(old + added);
   if (store.IsReal()) {
-    std::vector<float>& v = store.RealVector();
+    auto& v = store.RealVector();
     std::move_backward(v.begin() + static_cast<ptrdiff_t>(pos),
                        v.begin() + static_cast<ptrdiff_t>(old), v.end());
   } else {
-    std::vector<int16_t>& v = store.IntVector();
+    auto& v = store.IntVector();
     std::move_backward(v.begin() + static_cast<ptrdiff_t>(pos),
                        v.begin() + static_cast<ptrdiff_t>(old), v.end());
   }
@@ -34,7 +34,7 @@ void InsertIntoStore(CSampleStore& store, size_t at, size_t perFrame, size_t cou
 
 // Keeps the frames whose flag is false, closing up in order.
 template <typename T>
-void DropFrames(std::vector<T>& values, size_t perFrame, const std::vector<bool>& drop) {
+void DropFrames(SampleVector<T>& values, size_t perFrame, const std::vector<bool>& drop) {
   size_t out = 0;
   const size_t frames = perFrame ? values.size() / perFrame : 0;
   for (size_t f = 0; f < frames; ++f) {

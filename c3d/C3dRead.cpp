@@ -160,6 +160,10 @@ bool CC3d::AllocateChannels() {
     return false;
   }
   try {
+    // All stores of the file from one region, ready in one step.
+    const size_t valueSize = real ? 4 : 2;
+    CSampleRegion region(channels * CSampleRegion::RegionBytes(frames * samples * valueSize) +
+                         points * CSampleRegion::RegionBytes(frames * 4 * valueSize));
     m_analogs.resize(channels);
     for (CAnalog& analog : m_analogs) analog.Allocate(frames * samples, real);
     m_points.resize(points);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -118,19 +120,43 @@ bool CC3d::WriteData(CFileStream& target, bool real) {
   target.Seek((static_cast<int64_t>(m_header.m_nDataStart) - 1) * kBlockSize);
   if (frameSize > 0 && frames > 0) {
     const int chunkFrames = static_cast<int>(std::max<int64_t>(1, kChunkBytes / frameSize));
-    std::vector<unsigned char> buffer(
-        static_cast<size_t>(std::min(chunkFrames, frames) * frameSize));
-    for (int first = 0; first < frames; first += chunkFrames) {
+    const size_t bufferBytes = static_cast<size_t>(std::min(chunkFrames, frames) * frameSize);
+    // One chunk is laid out while a second thread writes the one before; the
+    // stream is used by one thread at a time, so the bytes are the same.
+    std::vector<unsigned char> buffers[2] = {std::vector<unsigned char>(bufferBytes),
+                                             std::vector<unsigned char>(bufferBytes)};
+    std::thread writer;
+    bool written = true;
+    auto finishWrite = [&] {
+      if (writer.joinable()) writer.join();
+      return written;
+    };
+    int turn = 0;
+    for (int first = 0; first < frames; first += chunkFrames, turn ^= 1) {
       int count = std::min(chunkFrames, frames - first);
+      unsigned char* buffer = buffers[turn].data();
       if (real)
-        GatherFrames<float>(buffer.data(), frameSize, count, first, points, channels, samples,
-                            m_points, m_analogs, static_cast<size_t>(frames));
+        GatherFrames<float>(buffer, frameSize, count, first, points, channels, samples, m_points,
+                            m_analogs, static_cast<size_t>(frames));
       else
-        GatherFrames<int16_t>(buffer.data(), frameSize, count, first, points, channels, samples,
+        GatherFrames<int16_t>(buffer, frameSize, count, first, points, channels, samples,
                               m_points, m_analogs, static_cast<size_t>(frames));
-      SamplesToFile(buffer.data(), valuesPerFrame * static_cast<size_t>(count), real, m_nProcessor);
-      if (!target.Write(buffer.data(), count * frameSize)) return false;
+      SamplesToFile(buffer, valuesPerFrame * static_cast<size_t>(count), real, m_nProcessor);
+      if (!finishWrite()) return false;
+      const int64_t bytes = count * frameSize;
+      try {
+        writer = std::thread([&target, &written, buffer, bytes] {
+          try {
+            written = target.Write(buffer, bytes);
+          } catch (...) {
+            written = false;
+          }
+        });
+      } catch (const std::system_error&) {
+        written = target.Write(buffer, bytes);  // no thread to be had: write here
+      }
     }
+    if (!finishWrite()) return false;
   }
   int64_t rest = target.Position() % kBlockSize;
   if (rest != 0) target.WriteZeros(kBlockSize - rest);

@@ -1,7 +1,6 @@
 #include "c3d/Channels.h"
 
-#include <sys/mman.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -16,35 +15,17 @@ int16_t TruncateTo16(double value) {
 
 }  // namespace
 
-// Asks the system to back a freshly reserved block with memory in one step:
-// touching a large block page by page costs far more than the zeroing itself
-// on virtual machines. Systems without the request simply skip it.
-namespace {
-
-template <typename T>
-void ReserveBacked(std::vector<T>& values, size_t count) {
-  values.reserve(count);
-  size_t bytes = count * sizeof(T);
-  if (bytes < (256u << 10)) return;
-#ifdef MADV_POPULATE_WRITE
-  const uintptr_t page = 4096;
-  uintptr_t begin = (reinterpret_cast<uintptr_t>(values.data()) + page - 1) & ~(page - 1);
-  uintptr_t end = (reinterpret_cast<uintptr_t>(values.data()) + bytes) & ~(page - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-#endif
-}
-
-}  // namespace
-
 void CSampleStore::Allocate(size_t count, bool real) {
   Clear();
   m_bReal = real;
+  // Memory fresh from the system holds zeros already; writing them again
+  // would cost as much as reading the file.
   if (real) {
-    ReserveBacked(m_reals, count);
-    m_reals.assign(count, 0.0f);
+    m_reals.resize(count);
+    if (count > 0 && !IsFreshSampleMemory(m_reals.data())) std::fill(m_reals.begin(), m_reals.end(), 0.0f);
   } else {
-    ReserveBacked(m_ints, count);
-    m_ints.assign(count, 0);
+    m_ints.resize(count);
+    if (count > 0 && !IsFreshSampleMemory(m_ints.data())) std::fill(m_ints.begin(), m_ints.end(), int16_t(0));
   }
 }
 
@@ -56,8 +37,8 @@ void CSampleStore::Resize(size_t count) {
 }
 
 void CSampleStore::Clear() {
-  std::vector<int16_t>().swap(m_ints);
-  std::vector<float>().swap(m_reals);
+  SampleVector<int16_t>().swap(m_ints);
+  SampleVector<float>().swap(m_reals);
 }
 
 void CSampleStore::Set(size_t index, double value) {
@@ -70,14 +51,14 @@ void CSampleStore::Set(size_t index, double value) {
 void CSampleStore::ConvertKind(bool real) {
   if (real == m_bReal) return;
   if (real) {
-    std::vector<float> out(m_ints.size());
+    SampleVector<float> out(m_ints.size());
     for (size_t i = 0; i < m_ints.size(); ++i) out[i] = static_cast<float>(m_ints[i]);
-    std::vector<int16_t>().swap(m_ints);
+    SampleVector<int16_t>().swap(m_ints);
     m_reals.swap(out);
   } else {
-    std::vector<int16_t> out(m_reals.size());
+    SampleVector<int16_t> out(m_reals.size());
     for (size_t i = 0; i < m_reals.size(); ++i) out[i] = TruncateTo16(m_reals[i]);
-    std::vector<float>().swap(m_reals);
+    SampleVector<float>().swap(m_reals);
     m_ints.swap(out);
   }
   m_bReal = real;

@@ -7,12 +7,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "c3d/SampleMemory.h"
+
+// The samples of one store. New elements made without a value are not
+// zeroed (see CSampleAllocator): give resize() a value.
+template <typename T>
+using SampleVector = std::vector<T, CSampleAllocator<T>>;
+
 class CSampleStore {
  public:
   bool IsReal() const { return m_bReal; }
   size_t Size() const { return m_bReal ? m_reals.size() : m_ints.size(); }
 
-  // Discards the samples and makes `count` zero samples of the given kind.
+  // Discards the samples and makes `count` zero samples of the given kind
+  // (within the region of a CSampleRegion scope, when one is open).
   // Throws std::bad_alloc when memory cannot be had.
   void Allocate(size_t count, bool real);
   // Keeps the first samples, new ones are zero.
@@ -31,8 +39,8 @@ class CSampleStore {
   const int16_t* Ints() const { return m_ints.data(); }
   float* Reals() { return m_reals.data(); }
   const float* Reals() const { return m_reals.data(); }
-  std::vector<int16_t>& IntVector() { return m_ints; }
-  std::vector<float>& RealVector() { return m_reals; }
+  SampleVector<int16_t>& IntVector() { return m_ints; }
+  SampleVector<float>& RealVector() { return m_reals; }
 
   // Turns every sample into the other kind (integer -> float of the same
   // number; float -> truncated toward zero, wrapped to 16 bits).
@@ -40,8 +48,8 @@ class CSampleStore {
 
  private:
   bool m_bReal = false;
-  std::vector<int16_t> m_ints;
-  std::vector<float> m_reals;
+  SampleVector<int16_t> m_ints;
+  SampleVector<float> m_reals;
 };
 
 // One 3D point: frame count x 4 values (X, Y, Z, residual word).

@@ -98,16 +98,16 @@ int RunConvert(const CCliCommand& command) {
     }
   }
   int before = session.Prompt().MessageCount();
-  if (!doc->SaveAsFormat(command.m_strOutput, filter)) {
+  const bool saved = doc->SaveAsFormat(command.m_strOutput, filter, false);
+  // The source is let go before the written file is read back: the two are
+  // never in memory together.
+  session.App().CloseDocument(doc);
+  if (!saved) {
     if (session.Prompt().MessageCount() == before) CliError("could not write '" + command.m_strOutput + "'");
     return kExitFailed;
   }
-  // Save As opens the written file as a document of its own; a file that
-  // cannot be read back is no success.
-  for (const auto& opened : session.App().Documents()) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(opened->GetPathName(), command.m_strOutput, ec)) return kExitOk;
-  }
+  // A written file that cannot be read back is no success.
+  if (session.App().OpenDocumentFile(command.m_strOutput)) return kExitOk;
   CliError("the written file '" + command.m_strOutput + "' could not be read back");
   return kExitFailed;
 }

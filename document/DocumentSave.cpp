@@ -37,6 +37,7 @@ class CModelBackup {
  public:
   // Throws std::bad_alloc when the copy cannot be made.
   void Take(const CC3d& c3d, bool withStores) {
+    m_bTaken = true;
     m_nProcessor = c3d.m_nProcessor;
     m_storage = c3d.m_storage;
     m_header = c3d.m_header;
@@ -48,7 +49,9 @@ class CModelBackup {
       m_points = c3d.m_points;
     }
   }
+  // Nothing happens when no copy was taken.
   void Restore(CC3d& c3d) {
+    if (!m_bTaken) return;
     c3d.m_nProcessor = m_nProcessor;
     c3d.m_storage = m_storage;
     c3d.m_header = m_header;
@@ -61,6 +64,7 @@ class CModelBackup {
   }
 
  private:
+  bool m_bTaken = false;
   int m_nProcessor = PROCESSOR_PC;
   StorageKind m_storage = StorageKind::Integer;
   HeaderRecord m_header;
@@ -140,7 +144,7 @@ void CEditorDoc::OnFileSaveAs() {
   SaveAsFormat(result.m_strPath, result.m_nFilterIndex);
 }
 
-bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
+bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex, bool keepDocument) {
   // This document is closed at the end: keep copies of everything used after.
   const std::string path = chosenPath;
   CDocHost& host = m_host;
@@ -162,7 +166,7 @@ bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
 
   CModelBackup backup;
   try {
-    backup.Take(m_c3d, convert);
+    if (keepDocument) backup.Take(m_c3d, convert);
   } catch (const std::bad_alloc&) {
     host.Prompt().ShowMessage(kNoMemoryMessage);
     return false;
@@ -219,6 +223,7 @@ bool CEditorDoc::SaveAsFormat(const std::string& chosenPath, int filterIndex) {
     backup.Restore(m_c3d);
     return false;
   }
+  if (!keepDocument) return true;
 
   const bool samePath = IsSameFile(path, m_strPathName);
   const bool wasBatch = host.BatchMode();

@@ -44,7 +44,11 @@ class CEditorDoc {
   // Save As after the dialog: `filterIndex` is the chosen entry (1 PC
   // integer, 2 PC real, 3 DEC integer, 4 DEC real, 5 SGI integer, 6 SGI real,
   // 7 keep the format). Returns true when the file was written.
-  bool SaveAsFormat(const std::string& path, int filterIndex);
+  // With `keepDocument` false (quorvel-cli) nothing is kept to give this
+  // document back its format and the saved file is not opened here, so that
+  // no second copy of the data is ever held: the caller closes the document
+  // (whatever state it is left in) and reads the file back itself.
+  bool SaveAsFormat(const std::string& path, int filterIndex, bool keepDocument = true);
   // Saves to the document's own path without a dialog.
   bool SaveInPlace();
   bool SaveConverted(StorageKind storage, int processor);

@@ -274,6 +274,8 @@ void CEditorView::FillEventList() {
     if (fields.size() > 1) item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     m_pEvents->addTopLevelItem(item);
   }
+  for (int column = 0; column + 1 < m_pEvents->columnCount(); ++column)
+    m_pEvents->resizeColumnToContents(column);
 }
 
 // ---- List ------------------------------------------------------------------
@@ -284,10 +286,12 @@ void CEditorView::FillList(bool relayout) {
   if (relayout || !CListModel::SameShape(layout, m_pModel->Layout())) {
     m_pModel->SetLayout(layout);
     m_pList->scrollToTop();
-    // Field names and parameter values are text of any length: those lists
-    // widen their columns to what they hold. (The data lists keep their
-    // widths; a table of many frames is never measured.)
-    if (!IsDataList(layout.m_kind)) {
+    // Columns fit what they hold. Field names and parameter values are
+    // measured whole and keep at least their given widths; a table of
+    // frames is measured on its first and last rows only.
+    if (IsDataList(layout.m_kind)) {
+      m_pList->FitColumnsToContents(64, 40);
+    } else {
       for (int column = 0; column < m_pModel->columnCount(); ++column) {
         const int given = m_pList->columnWidth(column);
         m_pList->resizeColumnToContents(column);

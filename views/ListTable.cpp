@@ -1,6 +1,8 @@
 #include "views/ListTable.h"
 
 #include <QHeaderView>
+#include <QStyle>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -48,6 +50,25 @@ void CListTable::ApplyColumnWidths() {
   const auto& columns = m_pModel->Layout().m_columns;
   for (int i = 0; i < static_cast<int>(columns.size()); ++i)
     setColumnWidth(i, static_cast<int>(columns[i].m_nWidth * dpiScale + 0.5));
+}
+
+void CListTable::FitColumnsToContents(int sampleRows, int minimum) {
+  if (!m_pModel) return;
+  const int rows = m_pModel->rowCount();
+  const int columns = m_pModel->columnCount();
+  const QFontMetrics metrics(font());
+  // Room for the cell's margins and grid line, as the view draws them.
+  const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 14;
+  for (int c = 0; c < columns; ++c) {
+    int width = std::max(minimum, horizontalHeader()->sectionSizeHint(c));
+    auto measure = [&](int row) {
+      const QString text = m_pModel->data(m_pModel->index(row, c), Qt::DisplayRole).toString();
+      width = std::max(width, metrics.horizontalAdvance(text) + margin);
+    };
+    for (int r = 0; r < rows && r < sampleRows; ++r) measure(r);
+    for (int r = std::max(sampleRows, rows - sampleRows); r < rows; ++r) measure(r);
+    setColumnWidth(c, width);
+  }
 }
 
 bool CListTable::BeginEdit(int row, int column) {

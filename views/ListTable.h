@@ -21,6 +21,10 @@ class CListTable : public QTableView {
 
   // Column widths from the model's layout (in 96-dpi units).
   void ApplyColumnWidths();
+  // Widens or narrows every column to its caption and the texts of the
+  // first and last `sampleRows` rows (a long table is never measured
+  // whole), never below `minimum` pixels. The user may resize them after.
+  void FitColumnsToContents(int sampleRows, int minimum);
 
   // Opens the editor over (row, column): the row is scrolled into view and
   // the list scrolls sideways when needed. False when there is no such cell

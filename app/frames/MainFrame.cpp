@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMdiArea>
+#include <QSignalBlocker>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -16,6 +18,7 @@
 
 #include "app/RecentFiles.h"
 #include "app/frames/ExportCommands.h"
+#include "app/frames/ProgramStyle.h"
 #include "app/frames/QtEditorApp.h"
 #include "app/frames/Splitter.h"
 #include "c3d/Version.h"
@@ -35,7 +38,13 @@ CMainFrame::CMainFrame(CQtEditorApp& app) : m_app(app) {
   CreateMenus();
   CreateToolBar();
   AddTopicCommands(*this);
-  statusBar()->showMessage("Ready");
+  // A command's status text goes when its menu closes, whichever way it
+  // closed (the pointer need not have left the item first).
+  for (QMenu* menu : findChildren<QMenu*>())
+    connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
+  // "Ready" whenever no command's status text is shown (a status text
+  // hides it for as long as it is shown).
+  statusBar()->addWidget(new QLabel("Ready"));
   setAcceptDrops(true);
   resize(1024, 768);
   UpdateRecentFileMenus();
@@ -128,7 +137,8 @@ void CMainFrame::CreateMenus() {
   open->setShortcut(QKeySequence::Open);
   open->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
   open->setIconText("Open");
-  AddAction(m_pFileMenu, "Close", "&Close", "Close the active file", &CMainFrame::OnFileClose);
+  AddAction(m_pFileMenu, "Close", "&Close", "Close the active file", &CMainFrame::OnFileClose)
+      ->setShortcut(QKeySequence::Close);
   QAction* save = AddAction(m_pFileMenu, "Save", "&Save", "Save the active file",
                             &CMainFrame::OnFileSave);
   save->setShortcut(QKeySequence::Save);
@@ -136,7 +146,8 @@ void CMainFrame::CreateMenus() {
   save->setIconText("Save");
   AddAction(m_pFileMenu, "Save As", "Save &As...",
             "Save the active file under a new name or in another format",
-            &CMainFrame::OnFileSaveAs);
+            &CMainFrame::OnFileSaveAs)
+      ->setShortcut(QKeySequence::SaveAs);
   m_pFileMenu->addSeparator();
   AddAction(m_pFileMenu, "Save Analog Data", "Save Anal&og Data...",
             "Write the analog data as CSV, tab-separated or DST text",
@@ -234,6 +245,14 @@ void CMainFrame::CreateMenus() {
   tile->setStatusTip("Arrange the windows side by side");
   connect(tile, &QAction::triggered, m_pMdiArea, &QMdiArea::tileSubWindows);
   m_actions.insert("Tile", tile);
+  auto* tabbed = new QAction("Tabbed &Documents", this);
+  tabbed->setStatusTip("Show the files as tabs instead of overlapping windows");
+  tabbed->setCheckable(true);
+  connect(tabbed, &QAction::toggled, this, [this](bool on) {
+    SetTabbedDocuments(on);
+    UpdateCommandUI();
+  });
+  m_actions.insert("Tabbed Documents", tabbed);
   FillWindowMenu();
 
   // Help
@@ -241,7 +260,7 @@ void CMainFrame::CreateMenus() {
   m_menus.insert("Help", help);
   QAction* about = AddAction(help, "About", "&About Quorvel...",
                              "Show the program's name and version", &CMainFrame::OnAbout);
-  about->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
+  about->setIcon(ProgramIcon());
   about->setIconText("About");
 }
 
@@ -312,9 +331,11 @@ void CMainFrame::FillWindowMenu() {
   m_pWindowMenu->clear();
   m_pWindowMenu->addAction(Action("Cascade"));
   m_pWindowMenu->addAction(Action("Tile"));
+  m_pWindowMenu->addAction(Action("Tabbed Documents"));
   const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
-  Action("Cascade")->setEnabled(!windows.isEmpty());
-  Action("Tile")->setEnabled(!windows.isEmpty());
+  const bool arrange = !windows.isEmpty() && m_pMdiArea->viewMode() == QMdiArea::SubWindowView;
+  Action("Cascade")->setEnabled(arrange);
+  Action("Tile")->setEnabled(arrange);
   if (windows.isEmpty()) return;
   m_pWindowMenu->addSeparator();
   QMdiSubWindow* active = m_pMdiArea->currentSubWindow();
@@ -364,20 +385,54 @@ void CMainFrame::UpdateCommandUI() {
   }
 
   Action("Status Bar")->setChecked(statusBar()->isVisible());
+  // Cascade and Tile arrange overlapping windows; tabs have nothing to arrange.
+  const bool tabbed = m_pMdiArea->viewMode() == QMdiArea::TabbedView;
   const bool anyWindow = !m_pMdiArea->subWindowList().isEmpty();
-  Action("Cascade")->setEnabled(anyWindow);
-  Action("Tile")->setEnabled(anyWindow);
+  Action("Cascade")->setEnabled(anyWindow && !tabbed);
+  Action("Tile")->setEnabled(anyWindow && !tabbed);
+  Action("Tabbed Documents")->setChecked(tabbed);
+}
+
+void CMainFrame::SetTabbedDocuments(bool on) {
+  const QMdiArea::ViewMode mode = on ? QMdiArea::TabbedView : QMdiArea::SubWindowView;
+  if (m_pMdiArea->viewMode() != mode) {
+    m_pMdiArea->setViewMode(mode);
+    if (on) {
+      m_pMdiArea->setTabsClosable(true);
+      m_pMdiArea->setTabsMovable(true);
+      m_pMdiArea->setDocumentMode(true);
+    }
+  }
+  m_app.m_settings.m_nTabbedDocuments = on ? 1 : 0;
+  if (QAction* action = Action("Tabbed Documents"); action && action->isChecked() != on) {
+    const QSignalBlocker block(action);
+    action->setChecked(on);
+  }
+}
+
+QString CMainFrame::CaptionText() const {
+  CEditorDoc* doc = ActiveDocument();
+  return doc ? QString::fromStdString(doc->GetTitle()) + "[*] - Quorvel" : QString("Quorvel");
 }
 
 void CMainFrame::UpdateCaption() {
   CEditorDoc* doc = ActiveDocument();
-  if (!doc) {
-    setWindowTitle("Quorvel");
-    setWindowModified(false);
-    return;
+  setWindowTitle(CaptionText());
+  setWindowModified(doc && doc->IsModified());
+}
+
+void CMainFrame::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  // A maximised document window (and every tab) would append its own title,
+  // "[*]" mark and all, to the caption: the caption stays "name - Quorvel".
+  if (e->type() == QEvent::WindowTitleChange && !m_bSettingCaption) {
+    const QString wanted = CaptionText();
+    if (windowTitle() != wanted) {
+      m_bSettingCaption = true;
+      setWindowTitle(wanted);
+      m_bSettingCaption = false;
+    }
   }
-  setWindowTitle(QString::fromStdString(doc->GetTitle()) + "[*] - Quorvel");
-  setWindowModified(doc->IsModified());
 }
 
 // ---- Commands ----------------------------------------------------------------
@@ -438,10 +493,14 @@ void CMainFrame::OnToolsOptions() { m_app.OnOptions(ActiveDocument()); }
 void CMainFrame::OnToggleStatusBar() { statusBar()->setVisible(!statusBar()->isVisible()); }
 
 void CMainFrame::OnAbout() {
-  QMessageBox::about(this, "About Quorvel",
-                     QString("<b>Quorvel</b><br>Version %1<br><br>"
-                             "An editor for C3D motion-capture files.")
-                         .arg(kQuorvelVersion));
+  QMessageBox box(this);
+  box.setWindowTitle("About Quorvel");
+  box.setIconPixmap(ProgramIcon().pixmap(64, 64));
+  box.setTextFormat(Qt::RichText);
+  box.setText(QString("<b>Quorvel</b><br>Version %1<br><br>"
+                      "An editor for C3D motion-capture files.")
+                  .arg(kQuorvelVersion));
+  box.exec();
 }
 
 // ---- Window events -----------------------------------------------------------

@@ -37,12 +37,15 @@ class CMainFrame : public QMainWindow {
   void UpdateCaption();
   // Rebuilds the recent-file entries of the File menu and the Open button.
   void UpdateRecentFileMenus();
+  // Window > Tabbed Documents: the document windows as tabs, or overlapping
+  // (remembered in the settings).
+  void SetTabbedDocuments(bool on);
 
   // Commands by name, for the tests ("Open", "Close", "Save", "Save As",
   // "Save Analog Data", "Save 3D Marker Data", "Save Parameter Data",
   // "Batch Mode", "File Options", "Exit", "Undo", "Edit Mode",
   // "Show Data in List", "Scale Data", "Show Analog Sub Frames", "Toolbar",
-  // "Status Bar", "Options", "Cascade", "Tile", "About").
+  // "Status Bar", "Options", "Cascade", "Tile", "Tabbed Documents", "About").
   QAction* Action(const QString& name) const;
 
   // Adds a command of a topic (see Commands.h): its menu item, its tool bar
@@ -60,6 +63,7 @@ class CMainFrame : public QMainWindow {
   QToolButton* OpenButton() const { return m_pOpenButton; }
 
  protected:
+  void changeEvent(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
@@ -70,6 +74,8 @@ class CMainFrame : public QMainWindow {
   void CreateMenus();
   void CreateToolBar();
   void FillWindowMenu();
+  // "name.c3d[*] - Quorvel" for the active document, else "Quorvel".
+  QString CaptionText() const;
   void FillRecentFileEntries(QMenu* menu, bool numbered);
 
   // Command handlers.
@@ -92,6 +98,7 @@ class CMainFrame : public QMainWindow {
   void OnAbout();
 
   CQtEditorApp& m_app;
+  bool m_bSettingCaption = false;
   QMdiArea* m_pMdiArea = nullptr;
   QMenu* m_pFileMenu = nullptr;
   QMenu* m_pRecentMenu = nullptr;  // the Open button's drop-down

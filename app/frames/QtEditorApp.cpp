@@ -1,6 +1,9 @@
 #include "app/frames/QtEditorApp.h"
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include "app/frames/MainFrame.h"
 #include "app/frames/OptionsSheet.h"
 #include "app/frames/ProcessCommands.h"
+#include "app/frames/ProgramStyle.h"
 #include "app/frames/Splitter.h"
 #include "c3d/SafeFile.h"
 #include "document/EditorDoc.h"
@@ -36,7 +40,16 @@ std::string UnreadableReason(const std::string& path) {
 
 }  // namespace
 
-CQtEditorApp::CQtEditorApp() { SetPrompt(&m_qtPrompt); }
+CQtEditorApp::CQtEditorApp() {
+  SetPrompt(&m_qtPrompt);
+  if (qApp) {
+    QApplication::setWindowIcon(ProgramIcon());
+    // Lets the desktop match the windows to quorvel.desktop (its icon, its name).
+    QGuiApplication::setDesktopFileName("quorvel");
+    if (QApplication::style() && QApplication::style()->name().compare("fusion", Qt::CaseInsensitive) == 0)
+      QApplication::setStyle(new CProgramStyle(QStyleFactory::create("Fusion")));
+  }
+}
 
 CQtEditorApp::~CQtEditorApp() {
   // Messages of a start-up that never showed the main window are not lost.
@@ -65,6 +78,7 @@ bool CQtEditorApp::CreateMainFrame() {
 
 void CQtEditorApp::RepaintMainFrame() {
   if (!m_pMainFrame) return;
+  m_pMainFrame->SetTabbedDocuments(m_settings.m_nTabbedDocuments != 0);
   m_pMainFrame->UpdateRecentFileMenus();
   m_pMainFrame->UpdateCommandUI();
   m_pMainFrame->update();

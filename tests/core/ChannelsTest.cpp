@@ -288,3 +288,34 @@ TEST(EventTimes, NothingMovesWithoutRateOrEvents) {
   SetScalar(*c3d, "EVENT", "USED", PARAM_INTEGER, 1);
   c3d->ShiftEventTimes(-1, 5);  // no TIMES: nothing to do, no crash
 }
+
+TEST(SampleStores, AllocateGivesZerosWhereverTheMemoryComesFrom) {
+  auto allZero = [](const CSampleStore& s) {
+    for (size_t i = 0; i < s.Size(); ++i)
+      if (s.Get(i) != 0.0f) return false;
+    return true;
+  };
+  // Heap blocks are handed out again with what they held: they are cleared.
+  for (int round = 0; round < 2; ++round) {
+    CSampleStore small;
+    small.Allocate(1000, round == 1);
+    EXPECT_TRUE(allZero(small));
+    for (size_t i = 0; i < small.Size(); ++i) small.Set(i, 7.0);
+  }
+  // The stores of one file share one region, aligned for huge pages.
+  const size_t count = (1u << 20) / 4;
+  CSampleStore a, b;
+  {
+    CSampleRegion region(2 * CSampleRegion::RegionBytes(count * 4));
+    a.Allocate(count, true);
+    b.Allocate(count, true);
+  }
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(a.Reals()) % (2u << 20), 64u);
+  EXPECT_EQ(reinterpret_cast<const char*>(b.Reals()), reinterpret_cast<const char*>(a.Reals()) + count * 4 + 64);
+  EXPECT_TRUE(allZero(a) && allZero(b));
+  // Growing keeps the samples and adds zeros.
+  a.Set(0, 3.5);
+  a.Resize(count + 10);
+  EXPECT_EQ(a.Get(0), 3.5f);
+  EXPECT_EQ(a.Get(count + 9), 0.0f);
+}
