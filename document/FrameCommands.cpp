@@ -28,6 +28,13 @@ const char kMemory[] = "Not enough memory to perform operation";
 
 constexpr long kMaxFrames = 65535;
 
+// Frame numbers are 16-bit: a file holds at most 65535 frames, and its last
+// frame number must stay within 65535 too, so a file that starts at frame
+// 398 has room for 397 frames fewer.
+bool FramesFit(long firstFrame, long frames) {
+  return frames <= kMaxFrames && firstFrame + frames - 1 <= kMaxFrames;
+}
+
 bool AnalogSelected(const CEditorDoc& doc) {
   return doc.m_nSelNode == -2 && doc.m_nSelItem >= 0 && doc.m_nSelItem < doc.m_c3d.AnalogCount();
 }
@@ -52,6 +59,14 @@ void RecordFrameUndo(CEditorDoc& doc) {
   doc.SaveParameterCopies(FrameSlotNames());
   doc.SaveUndoSnapshot();
   doc.m_c3d.CopyEventList(-1);
+}
+
+// A data list that shows the file up to its last frame keeps doing so when
+// frames are added, so that the new frames can be seen.
+bool ListReachesLastFrame(const CEditorDoc& doc) { return doc.m_nListLast >= doc.m_c3d.FrameCount() - 1; }
+
+void FollowNewFrames(CEditorDoc& doc, bool listToEnd) {
+  if (listToEnd) doc.m_nListLast = doc.m_c3d.FrameCount() - 1;
 }
 
 void FinishFrames(CEditorDoc& doc, int undoKind) {
@@ -105,7 +120,7 @@ bool CAddFramesRequest::Ok(CUserPrompt& prompt) const {
     prompt.ShowMessage(kAtLeastOneFrame);
     return false;
   }
-  if (static_cast<long>(m_nLastFrame) - m_nFirstFrame + 1 + m_nFrames > kMaxFrames) {
+  if (!FramesFit(m_nFirstFrame, static_cast<long>(m_nLastFrame) - m_nFirstFrame + 1 + m_nFrames)) {
     prompt.ShowMessage(kTooManyFrames);
     return false;
   }
@@ -126,7 +141,12 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
   CC3d& c3d = doc.m_c3d;
   const int n = r.m_nFrames;
   const int first = c3d.m_header.m_nFirstFrame;
-  if (n < 1 || c3d.FrameCount() + static_cast<long>(n) > kMaxFrames) return false;
+  if (n < 1) return false;
+  // Refused before anything is recorded: the earlier undo record stays good.
+  if (!FramesFit(first, c3d.FrameCount() + static_cast<long>(n))) {
+    doc.Prompt().ShowMessage(kTooManyFrames);
+    return false;
+  }
   const int spf = c3d.m_header.m_nSamplesPerFrame;
   std::vector<float> analog, x, y, z;
   try {
@@ -151,6 +171,7 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
     position = r.m_nAfterFrame - first;
 
   CWaitCursor wait(doc.Prompt());
+  const bool listToEnd = ListReachesLastFrame(doc);
   RecordFrameUndo(doc);
   bool inserted;
   try {
@@ -159,9 +180,13 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
     inserted = false;
   }
   if (!inserted) {
+    // The snapshot and the saved parameters now describe this file, not the
+    // command the undo kind names.
+    doc.m_nUndoKind = UNDO_NONE;
     doc.Prompt().ShowMessage(kMemory);
     return false;
   }
+  FollowNewFrames(doc, listToEnd);
   if (r.m_nInsertAt == CAddFramesRequest::START_OF_DATA) {
     MoveEventsBack(c3d, -1, n);
     c3d.ShiftEventTimes(-1, n);
@@ -379,10 +404,11 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
   CWaitCursor wait(doc.Prompt());
   const long missing = start + framesNeeded - c3d.FrameCount();
   if (missing > 0) {
-    if (c3d.FrameCount() + missing > kMaxFrames) {
+    if (!FramesFit(c3d.m_header.m_nFirstFrame, c3d.FrameCount() + missing)) {
       doc.Prompt().ShowMessage(kTooManyFrames);
       return false;
     }
+    const bool listToEnd = ListReachesLastFrame(doc);
     bool extended;
     try {
       extended = c3d.InsertBlankFrames(static_cast<int>(missing), -2);
@@ -394,6 +420,7 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
       return false;
     }
     c3d.UpdateTrialFields();
+    FollowNewFrames(doc, listToEnd);
   }
 
   const int channel = doc.m_nSelItem;

@@ -68,6 +68,37 @@ TEST(AddFramesRequest, OkChecks) {
   r.m_nAfterFrame = 99;
   EXPECT_TRUE(r.Ok(prompt));
   EXPECT_TRUE(prompt.m_messages.empty());
+
+  // Frame numbers are 16-bit: from frame 398 on the last frame can be 65535
+  // (676 + 64859), whatever the frame count.
+  CAddFramesRequest late(398, 676);
+  late.m_nFrames = 64859;
+  EXPECT_TRUE(late.Ok(prompt));
+  late.m_nFrames = 64860;
+  EXPECT_FALSE(late.Ok(prompt));
+  EXPECT_EQ(prompt.m_messages, std::vector<std::string>{"Please decrease the number of frames added"});
+}
+
+// New Frames that would take the last frame number past 65535 is refused
+// before anything is recorded: the earlier command can still be undone.
+TEST(AddFramesLimit, RefusalKeepsTheEarlierUndo) {
+  CEditFixture f;
+  CC3dFileBuilder built = StandardFile(false);
+  built.m_nFirstFrame = 65520;
+  built.m_nLastFrame = 65529;
+  ASSERT_NE(f.OpenBuilt(built), nullptr);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 0;
+  f.ExpectUndoRestoresFile([&] {
+    f.host.m_prompt.ExpectQuestion(CUserPrompt::ANSWER_YES);
+    DeleteSelected(*f.doc, {2, 3});
+    CAddFramesRequest r(65520, 65527);
+    r.m_nFrames = 9;  // last frame 65536
+    EXPECT_FALSE(AddFrames(*f.doc, r));
+    EXPECT_EQ(f.host.m_prompt.TakeMessages(),
+              std::vector<std::string>{"Please decrease the number of frames added"});
+    EXPECT_EQ(f.doc->m_c3d.FrameCount(), 8);
+  }, UNDO_DELETE_FRAMES);
 }
 
 TEST_F(FrameCommands, NewFramesAfterAFrameMoveWhatFollowsIt) {
@@ -104,6 +135,8 @@ TEST_F(FrameCommands, NewFramesAfterAFrameMoveWhatFollowsIt) {
   EXPECT_FLOAT_EQ(c3d().m_events[1].m_fTime, 0.16f);
   EXPECT_FLOAT_EQ(Param("EVENT", "TIMES", 1), 0.04f);
   EXPECT_FLOAT_EQ(Param("EVENT", "TIMES", 3), 0.16f);
+  // The list showed every frame and still does.
+  EXPECT_EQ(f.doc->m_nListLast, 12);
 }
 
 TEST_F(FrameCommands, NewFramesAtTheStartMoveEveryEventAndFillAWave) {
