@@ -91,6 +91,34 @@ void MoveEventsBack(CC3d& c3d, int afterFrame, int count) {
   }
 }
 
+// How the values of a buffered 3D segment translate into the units of the
+// file it is pasted into. Integer coordinates count in units of the point
+// scale, real ones are real units; residuals count in units of the absolute
+// point scale in both storage kinds.
+struct CPointUnits {
+  CPointUnits(const CopyBuffer& buffer, const CC3d& target) {
+    const double fromScale = buffer.m_fPointScale;
+    const double toScale = target.m_header.m_fScale;
+    if (fromScale == 0.0 || toScale == 0.0) return;
+    const double fromCoordinate = buffer.m_bRealPoints ? 1.0 : fromScale;
+    const double toCoordinate = target.IsReal() ? 1.0 : toScale;
+    m_fCoordinateFactor = fromCoordinate / toCoordinate;
+    m_fResidualUnit = std::fabs(fromScale);
+    m_bResidualsDiffer = std::fabs(fromScale) != std::fabs(toScale);
+  }
+  double Coordinate(float value) const {
+    return m_fCoordinateFactor == 1.0 ? value : value * m_fCoordinateFactor;
+  }
+  // The residual of a valid residual word, in real units.
+  float Residual(float word) const {
+    const int low = static_cast<int8_t>(static_cast<uint8_t>(static_cast<int32_t>(word) & 0xff));
+    return static_cast<float>(std::abs(low) * m_fResidualUnit);
+  }
+  double m_fCoordinateFactor = 1.0;
+  double m_fResidualUnit = 0.0;
+  bool m_bResidualsDiffer = false;
+};
+
 }  // namespace
 
 // ---- Add Frames -------------------------------------------------------------
@@ -264,6 +292,8 @@ void CopySegment(CEditorDoc& doc, const std::vector<int>& frames) {
   buffer.m_values.swap(values);
   buffer.m_nFrames = static_cast<int>(list.size());
   buffer.m_nValuesPerFrame = perFrame;
+  buffer.m_fPointScale = point ? c3d.m_header.m_fScale : 0.0f;
+  buffer.m_bRealPoints = c3d.IsReal();
   buffer.m_nKind = point ? COPY_POINT : COPY_ANALOG;
 }
 
@@ -307,10 +337,18 @@ void PasteSegment(CEditorDoc& doc, const std::vector<int>& frames) {
   const int perFrame = buffer.m_nValuesPerFrame;
   CSampleStore& store = point ? static_cast<CSampleStore&>(c3d.m_points[channel])
                               : static_cast<CSampleStore&>(c3d.m_analogs[channel]);
+  const CPointUnits units(buffer, c3d);
   for (int j = 0; j < count; ++j)
     for (int k = 0; k < perFrame; ++k) {
       const size_t at = static_cast<size_t>(start + j) * perFrame + k;
-      if (at < store.Size()) store.Set(at, buffer.m_values[static_cast<size_t>(j) * perFrame + k]);
+      const float value = buffer.m_values[static_cast<size_t>(j) * perFrame + k];
+      if (at >= store.Size()) continue;
+      if (point && k < 3)
+        store.Set(at, units.Coordinate(value));
+      else
+        store.Set(at, value);
+      if (point && k == 3 && value >= 0.0f && units.m_bResidualsDiffer)
+        c3d.SetResidual(channel, start + j, units.Residual(value));
     }
   doc.m_nUndoKind = UNDO_VALUES;
   doc.m_bRebuildList = true;

@@ -221,6 +221,34 @@ TEST_F(FrameCommands, CopyAndPasteASegment) {
                                       "Cannot copy data as Analog to Video ratios are not the same"}));
 }
 
+// A 3D segment pasted into a file of other units keeps its real values:
+// integer samples at point scale 0.5 into real storage at scale -0.25.
+TEST(PasteSegmentBetweenFiles, CoordinatesAndResidualsKeepTheirRealUnits) {
+  CEditFixture from, to;
+  ASSERT_NE(from.OpenBuilt(StandardFile(false)), nullptr);
+  CC3dFileBuilder real = StandardFile(true);
+  real.m_fScale = 0.25f;
+  ASSERT_NE(to.OpenBuilt(real), nullptr);
+  CVideo& source = from.doc->m_c3d.m_points[0];
+  source.Set(1 * 4 + 0, 40);            // 20 in real units
+  source.Set(1 * 4 + 1, -6);            // -3
+  source.Set(1 * 4 + 3, 3 * 256 + 4);   // cameras 1 and 2, residual 4 x 0.5
+  from.doc->m_nSelNode = -3;
+  from.doc->m_nSelItem = 0;
+  CopySelected(*from.doc, {1});
+
+  to.host.m_copyBuffer = from.host.m_copyBuffer;
+  to.doc->m_nSelNode = -3;
+  to.doc->m_nSelItem = 1;
+  PasteBuffer(*to.doc, {5});
+  const CC3d& c3d = to.doc->m_c3d;
+  EXPECT_FLOAT_EQ(c3d.m_points[1].Get(5 * 4 + 0), 20.0f);
+  EXPECT_FLOAT_EQ(c3d.m_points[1].Get(5 * 4 + 1), -3.0f);
+  std::string mask;
+  EXPECT_FLOAT_EQ(c3d.GetCameraMask(1, 5, mask), 2.0f);
+  EXPECT_EQ(mask, "1100000");
+}
+
 TEST(ClipboardText, WholeLinesAnyLengthPaddedToTheFirstLine) {
   std::string longField(300, '7');
   const CTextTable t = ParseClipboardText(" 1 \t2\t3\r\n\n" + longField + "\t5\n6\t\t8\t9\n  \n10\n\t\t");
