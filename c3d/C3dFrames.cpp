@@ -214,8 +214,6 @@ void CC3d::DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave) {
     SaveParam(*this, saved, 7, "EMG", "GAIN");
     SaveParam(*this, saved, 8, "EMG", "NORMALIZATION");
     SaveParam(*this, saved, 9, "EMG", "TYPE");
-    // EMG:SEL is not changed here, but undo puts this slot back as EMG:SEL
-    // (as it does after a new channel, which does change it).
     SaveParam(*this, saved, 10, "EMG", "SEL");
     SaveParam(*this, saved, 11, "EMG", "SIDE");
   }
@@ -227,7 +225,9 @@ void CC3d::DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave) {
 
   for (const char* name : {"LABELS", "DESCRIPTIONS", "UNITS", "SCALE", "OFFSET"})
     RemoveParamElement(*this, "ANALOG", name, channel);
-  for (const char* name : {"GAIN", "NORMALIZATION", "TYPE", "SIDE"})
+  // EMG:SEL is one entry per channel like the others (a new channel gets its
+  // entry there): left alone, every later channel would take its neighbour's.
+  for (const char* name : {"GAIN", "NORMALIZATION", "TYPE", "SEL", "SIDE"})
     RemoveParamElement(*this, "EMG", name, channel);
   SetUsedCount(*this, "ANALOG", count);
 

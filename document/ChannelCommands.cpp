@@ -16,6 +16,7 @@ const char kForcePlateQuestion[] =
     "The entry for this channel will be set to 0 in the FORCE_PLATFORM:CHANNEL parameter.\n"
     "Do you want to continue?";
 const char kMemory[] = "Not enough memory to perform operation";
+const char kNoRoomForChannel[] = "No more analog channels can be added to this file";
 
 // Inserts `text`, cut to the string length, as string `at` of a character
 // list (two dimensions); the string count grows by one.
@@ -88,9 +89,15 @@ bool CAdd3DMarkerRequest::Ok(CUserPrompt&) const { return !m_strName.empty(); }
 
 // ---- Model steps ------------------------------------------------------------
 
+bool CanInsertAnalogChannel(const CC3d& c3d) {
+  const long channels = c3d.AnalogCount();
+  const long spf = std::max<long>(c3d.m_header.m_nSamplesPerFrame, 1);
+  return channels < 255 && (channels + 1) * spf <= 0xffff;
+}
+
 bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& r, int position) {
   const int channels = c3d.AnalogCount();
-  if (position < 0 || position > channels || channels >= 255) return false;
+  if (position < 0 || position > channels || !CanInsertAnalogChannel(c3d)) return false;
   // A file without analog samples cannot hold a channel: one sample per
   // frame, or the channel would not be written at all.
   if (c3d.m_header.m_nSamplesPerFrame == 0) c3d.m_header.m_nSamplesPerFrame = 1;
@@ -184,6 +191,10 @@ void DeleteAnalogChannelWithPlates(CC3d& c3d, int channel, SavedParams* saved) {
 
 void OnNewAnalogChannel(CEditorDoc& doc) {
   if (!doc.Host().EditMode()) return;
+  if (!CanInsertAnalogChannel(doc.m_c3d)) {
+    doc.Prompt().ShowMessage(kNoRoomForChannel);
+    return;
+  }
   CAddAnalogRequest request;
   if (!doc.Host().EditDialogs().RunAddAnalog(request)) return;
   CC3d& c3d = doc.m_c3d;
@@ -194,6 +205,8 @@ void OnNewAnalogChannel(CEditorDoc& doc) {
   doc.SaveUndoSnapshot();
   doc.SaveParameterCopies(AnalogSlotNames());
   if (!InsertAnalogChannel(c3d, request, position)) {
+    // The snapshot and the saved parameters no longer fit the earlier record.
+    doc.m_nUndoKind = UNDO_NONE;
     doc.Prompt().ShowMessage(kMemory);
     return;
   }
@@ -212,6 +225,7 @@ void OnNewPoint(CEditorDoc& doc) {
   doc.SaveUndoSnapshot();
   doc.SaveParameterCopies(PointSlotNames());
   if (!InsertPoint(c3d, request, position)) {
+    doc.m_nUndoKind = UNDO_NONE;
     doc.Prompt().ShowMessage(kMemory);
     return;
   }

@@ -57,6 +57,9 @@ void OnNewPoint(CEditorDoc& doc);
 // by channel gets its entry; a file without analog samples per frame gets
 // one per frame. A point holds the same coordinates in every frame.
 bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& request, int position);
+// Room for one more analog channel: at most 255 (the labels hold 255
+// strings) and at most 65535 analog values per frame.
+bool CanInsertAnalogChannel(const CC3d& c3d);
 bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& request, int position);
 
 // Delete of the selected channel (no frames selected), after asking; an

@@ -27,6 +27,12 @@ struct CopyBuffer {
   std::vector<float> m_values;
   int m_nFrames = 0;
   int m_nValuesPerFrame = 0;
+  // 3D segments: the working point scale and storage kind of the file they
+  // came from, so that a Paste into a file of other units (the other storage
+  // kind, another point scale) carries coordinates and residuals over in
+  // real units. A scale of 0 means unknown: the values go in as they are.
+  float m_fPointScale = 0.0f;
+  bool m_bRealPoints = false;
 
   bool IsEmpty() const { return m_nKind == COPY_EMPTY; }
   void Clear() { *this = CopyBuffer(); }

@@ -28,6 +28,13 @@ const char kMemory[] = "Not enough memory to perform operation";
 
 constexpr long kMaxFrames = 65535;
 
+// Frame numbers are 16-bit: a file holds at most 65535 frames, and its last
+// frame number must stay within 65535 too, so a file that starts at frame
+// 398 has room for 397 frames fewer.
+bool FramesFit(long firstFrame, long frames) {
+  return frames <= kMaxFrames && firstFrame + frames - 1 <= kMaxFrames;
+}
+
 bool AnalogSelected(const CEditorDoc& doc) {
   return doc.m_nSelNode == -2 && doc.m_nSelItem >= 0 && doc.m_nSelItem < doc.m_c3d.AnalogCount();
 }
@@ -54,6 +61,14 @@ void RecordFrameUndo(CEditorDoc& doc) {
   doc.m_c3d.CopyEventList(-1);
 }
 
+// A data list that shows the file up to its last frame keeps doing so when
+// frames are added, so that the new frames can be seen.
+bool ListReachesLastFrame(const CEditorDoc& doc) { return doc.m_nListLast >= doc.m_c3d.FrameCount() - 1; }
+
+void FollowNewFrames(CEditorDoc& doc, bool listToEnd) {
+  if (listToEnd) doc.m_nListLast = doc.m_c3d.FrameCount() - 1;
+}
+
 void FinishFrames(CEditorDoc& doc, int undoKind) {
   doc.m_c3d.UpdateTrialFields();
   doc.m_nUndoKind = undoKind;
@@ -75,6 +90,34 @@ void MoveEventsBack(CC3d& c3d, int afterFrame, int count) {
     if (rate > 0.0) e.m_fTime = static_cast<float>(e.m_fTime + count / rate);
   }
 }
+
+// How the values of a buffered 3D segment translate into the units of the
+// file it is pasted into. Integer coordinates count in units of the point
+// scale, real ones are real units; residuals count in units of the absolute
+// point scale in both storage kinds.
+struct CPointUnits {
+  CPointUnits(const CopyBuffer& buffer, const CC3d& target) {
+    const double fromScale = buffer.m_fPointScale;
+    const double toScale = target.m_header.m_fScale;
+    if (fromScale == 0.0 || toScale == 0.0) return;
+    const double fromCoordinate = buffer.m_bRealPoints ? 1.0 : fromScale;
+    const double toCoordinate = target.IsReal() ? 1.0 : toScale;
+    m_fCoordinateFactor = fromCoordinate / toCoordinate;
+    m_fResidualUnit = std::fabs(fromScale);
+    m_bResidualsDiffer = std::fabs(fromScale) != std::fabs(toScale);
+  }
+  double Coordinate(float value) const {
+    return m_fCoordinateFactor == 1.0 ? value : value * m_fCoordinateFactor;
+  }
+  // The residual of a valid residual word, in real units.
+  float Residual(float word) const {
+    const int low = static_cast<int8_t>(static_cast<uint8_t>(static_cast<int32_t>(word) & 0xff));
+    return static_cast<float>(std::abs(low) * m_fResidualUnit);
+  }
+  double m_fCoordinateFactor = 1.0;
+  double m_fResidualUnit = 0.0;
+  bool m_bResidualsDiffer = false;
+};
 
 }  // namespace
 
@@ -105,7 +148,7 @@ bool CAddFramesRequest::Ok(CUserPrompt& prompt) const {
     prompt.ShowMessage(kAtLeastOneFrame);
     return false;
   }
-  if (static_cast<long>(m_nLastFrame) - m_nFirstFrame + 1 + m_nFrames > kMaxFrames) {
+  if (!FramesFit(m_nFirstFrame, static_cast<long>(m_nLastFrame) - m_nFirstFrame + 1 + m_nFrames)) {
     prompt.ShowMessage(kTooManyFrames);
     return false;
   }
@@ -126,7 +169,12 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
   CC3d& c3d = doc.m_c3d;
   const int n = r.m_nFrames;
   const int first = c3d.m_header.m_nFirstFrame;
-  if (n < 1 || c3d.FrameCount() + static_cast<long>(n) > kMaxFrames) return false;
+  if (n < 1) return false;
+  // Refused before anything is recorded: the earlier undo record stays good.
+  if (!FramesFit(first, c3d.FrameCount() + static_cast<long>(n))) {
+    doc.Prompt().ShowMessage(kTooManyFrames);
+    return false;
+  }
   const int spf = c3d.m_header.m_nSamplesPerFrame;
   std::vector<float> analog, x, y, z;
   try {
@@ -151,6 +199,7 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
     position = r.m_nAfterFrame - first;
 
   CWaitCursor wait(doc.Prompt());
+  const bool listToEnd = ListReachesLastFrame(doc);
   RecordFrameUndo(doc);
   bool inserted;
   try {
@@ -159,9 +208,13 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
     inserted = false;
   }
   if (!inserted) {
+    // The snapshot and the saved parameters now describe this file, not the
+    // command the undo kind names.
+    doc.m_nUndoKind = UNDO_NONE;
     doc.Prompt().ShowMessage(kMemory);
     return false;
   }
+  FollowNewFrames(doc, listToEnd);
   if (r.m_nInsertAt == CAddFramesRequest::START_OF_DATA) {
     MoveEventsBack(c3d, -1, n);
     c3d.ShiftEventTimes(-1, n);
@@ -239,6 +292,8 @@ void CopySegment(CEditorDoc& doc, const std::vector<int>& frames) {
   buffer.m_values.swap(values);
   buffer.m_nFrames = static_cast<int>(list.size());
   buffer.m_nValuesPerFrame = perFrame;
+  buffer.m_fPointScale = point ? c3d.m_header.m_fScale : 0.0f;
+  buffer.m_bRealPoints = c3d.IsReal();
   buffer.m_nKind = point ? COPY_POINT : COPY_ANALOG;
 }
 
@@ -282,10 +337,18 @@ void PasteSegment(CEditorDoc& doc, const std::vector<int>& frames) {
   const int perFrame = buffer.m_nValuesPerFrame;
   CSampleStore& store = point ? static_cast<CSampleStore&>(c3d.m_points[channel])
                               : static_cast<CSampleStore&>(c3d.m_analogs[channel]);
+  const CPointUnits units(buffer, c3d);
   for (int j = 0; j < count; ++j)
     for (int k = 0; k < perFrame; ++k) {
       const size_t at = static_cast<size_t>(start + j) * perFrame + k;
-      if (at < store.Size()) store.Set(at, buffer.m_values[static_cast<size_t>(j) * perFrame + k]);
+      const float value = buffer.m_values[static_cast<size_t>(j) * perFrame + k];
+      if (at >= store.Size()) continue;
+      if (point && k < 3)
+        store.Set(at, units.Coordinate(value));
+      else
+        store.Set(at, value);
+      if (point && k == 3 && value >= 0.0f && units.m_bResidualsDiffer)
+        c3d.SetResidual(channel, start + j, units.Residual(value));
     }
   doc.m_nUndoKind = UNDO_VALUES;
   doc.m_bRebuildList = true;
@@ -379,10 +442,11 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
   CWaitCursor wait(doc.Prompt());
   const long missing = start + framesNeeded - c3d.FrameCount();
   if (missing > 0) {
-    if (c3d.FrameCount() + missing > kMaxFrames) {
+    if (!FramesFit(c3d.m_header.m_nFirstFrame, c3d.FrameCount() + missing)) {
       doc.Prompt().ShowMessage(kTooManyFrames);
       return false;
     }
+    const bool listToEnd = ListReachesLastFrame(doc);
     bool extended;
     try {
       extended = c3d.InsertBlankFrames(static_cast<int>(missing), -2);
@@ -394,6 +458,7 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
       return false;
     }
     c3d.UpdateTrialFields();
+    FollowNewFrames(doc, listToEnd);
   }
 
   const int channel = doc.m_nSelItem;

@@ -57,31 +57,36 @@ CEventDlg::CEventDlg(CEventRequest& request, CUserPrompt& prompt, QWidget* paren
 
   ShowFields();
   // Typing in one number fills in the other two (setText does not count as
-  // typing, so the updates do not echo).
+  // typing, so the updates do not echo). Only the numbers are refreshed: the
+  // label and the status the user has typed so far stay as they are.
   connect(m_pTime, &QLineEdit::textEdited, this, [this](const QString& text) {
     m_request.m_strTime = text.toStdString();
-    if (m_request.OnTimeEdited()) ShowFields();
+    if (m_request.OnTimeEdited()) ShowNumbers();
   });
   connect(m_pVideoFrame, &QLineEdit::textEdited, this, [this](const QString& text) {
     m_request.m_strVideoFrame = text.toStdString();
-    if (m_request.OnVideoFrameEdited()) ShowFields();
+    if (m_request.OnVideoFrameEdited()) ShowNumbers();
   });
   connect(m_pAnalogFrame, &QLineEdit::textEdited, this, [this](const QString& text) {
     m_request.m_strAnalogFrame = text.toStdString();
-    if (m_request.OnAnalogFrameEdited()) ShowFields();
+    if (m_request.OnAnalogFrameEdited()) ShowNumbers();
   });
 }
 
-void CEventDlg::ShowFields() {
+void CEventDlg::ShowNumbers() {
   auto set = [](QLineEdit* edit, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (edit->text() != value) edit->setText(value);
   };
-  set(m_pLabel, m_request.m_strLabel);
   set(m_pTime, m_request.m_strTime);
   set(m_pVideoFrame, m_request.m_strVideoFrame);
   set(m_pAnalogFrame, m_request.m_strAnalogFrame);
+}
+
+void CEventDlg::ShowFields() {
+  m_pLabel->setText(QString::fromStdString(m_request.m_strLabel));
   m_pStatus->setChecked(m_request.m_bStatus);
+  ShowNumbers();
 }
 
 void CEventDlg::TakeFields() {

@@ -29,6 +29,7 @@ class CEventDlg : public QDialog {
  private:
   void TakeFields();
   void ShowFields();
+  void ShowNumbers();
   void OnDelete();
   void OnHelp();
 

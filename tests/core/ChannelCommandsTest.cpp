@@ -93,6 +93,23 @@ TEST_F(ChannelCommands, NewChannelInAFileWithoutItsParameters) {
   EXPECT_EQ(bare.doc->m_c3d.FindParam("ANALOG", "SCALE"), nullptr);
 }
 
+// A file whose labels are full takes no further channel: New Analog
+// Channel says so before its dialog and leaves the earlier undo alone.
+TEST(NewAnalogChannelLimit, FullFileRefusedAndEarlierUndoKept) {
+  CEditFixture f;
+  ASSERT_NE(f.OpenBuilt(StandardFile(false, 1, 255, 1, 4)), nullptr);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 0;
+  f.ExpectUndoRestoresFile([&] {
+    f.host.m_prompt.ExpectQuestion(CUserPrompt::ANSWER_YES);
+    DeleteSelected(*f.doc, {1});
+    OnNewAnalogChannel(*f.doc);  // no dialog step: the dialog must not open
+    EXPECT_EQ(f.host.m_prompt.TakeMessages(),
+              std::vector<std::string>{"No more analog channels can be added to this file"});
+    EXPECT_EQ(f.doc->m_c3d.AnalogCount(), 255);
+  }, UNDO_DELETE_FRAMES);
+}
+
 TEST_F(ChannelCommands, NewMarkerValuesScaledOrRaw) {
   // Integer file, point scale 0.5: X = 100 in real units is the sample 200.
   CAdd3DMarkerRequest r;

@@ -68,6 +68,37 @@ TEST(AddFramesRequest, OkChecks) {
   r.m_nAfterFrame = 99;
   EXPECT_TRUE(r.Ok(prompt));
   EXPECT_TRUE(prompt.m_messages.empty());
+
+  // Frame numbers are 16-bit: from frame 398 on the last frame can be 65535
+  // (676 + 64859), whatever the frame count.
+  CAddFramesRequest late(398, 676);
+  late.m_nFrames = 64859;
+  EXPECT_TRUE(late.Ok(prompt));
+  late.m_nFrames = 64860;
+  EXPECT_FALSE(late.Ok(prompt));
+  EXPECT_EQ(prompt.m_messages, std::vector<std::string>{"Please decrease the number of frames added"});
+}
+
+// New Frames that would take the last frame number past 65535 is refused
+// before anything is recorded: the earlier command can still be undone.
+TEST(AddFramesLimit, RefusalKeepsTheEarlierUndo) {
+  CEditFixture f;
+  CC3dFileBuilder built = StandardFile(false);
+  built.m_nFirstFrame = 65520;
+  built.m_nLastFrame = 65529;
+  ASSERT_NE(f.OpenBuilt(built), nullptr);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 0;
+  f.ExpectUndoRestoresFile([&] {
+    f.host.m_prompt.ExpectQuestion(CUserPrompt::ANSWER_YES);
+    DeleteSelected(*f.doc, {2, 3});
+    CAddFramesRequest r(65520, 65527);
+    r.m_nFrames = 9;  // last frame 65536
+    EXPECT_FALSE(AddFrames(*f.doc, r));
+    EXPECT_EQ(f.host.m_prompt.TakeMessages(),
+              std::vector<std::string>{"Please decrease the number of frames added"});
+    EXPECT_EQ(f.doc->m_c3d.FrameCount(), 8);
+  }, UNDO_DELETE_FRAMES);
 }
 
 TEST_F(FrameCommands, NewFramesAfterAFrameMoveWhatFollowsIt) {
@@ -104,6 +135,8 @@ TEST_F(FrameCommands, NewFramesAfterAFrameMoveWhatFollowsIt) {
   EXPECT_FLOAT_EQ(c3d().m_events[1].m_fTime, 0.16f);
   EXPECT_FLOAT_EQ(Param("EVENT", "TIMES", 1), 0.04f);
   EXPECT_FLOAT_EQ(Param("EVENT", "TIMES", 3), 0.16f);
+  // The list showed every frame and still does.
+  EXPECT_EQ(f.doc->m_nListLast, 12);
 }
 
 TEST_F(FrameCommands, NewFramesAtTheStartMoveEveryEventAndFillAWave) {
@@ -186,6 +219,34 @@ TEST_F(FrameCommands, CopyAndPasteASegment) {
             (std::vector<std::string>{"Choose a 3D marker channel", "Choose an analog channel",
                                       "Please select a frame where data will be pasted",
                                       "Cannot copy data as Analog to Video ratios are not the same"}));
+}
+
+// A 3D segment pasted into a file of other units keeps its real values:
+// integer samples at point scale 0.5 into real storage at scale -0.25.
+TEST(PasteSegmentBetweenFiles, CoordinatesAndResidualsKeepTheirRealUnits) {
+  CEditFixture from, to;
+  ASSERT_NE(from.OpenBuilt(StandardFile(false)), nullptr);
+  CC3dFileBuilder real = StandardFile(true);
+  real.m_fScale = 0.25f;
+  ASSERT_NE(to.OpenBuilt(real), nullptr);
+  CVideo& source = from.doc->m_c3d.m_points[0];
+  source.Set(1 * 4 + 0, 40);            // 20 in real units
+  source.Set(1 * 4 + 1, -6);            // -3
+  source.Set(1 * 4 + 3, 3 * 256 + 4);   // cameras 1 and 2, residual 4 x 0.5
+  from.doc->m_nSelNode = -3;
+  from.doc->m_nSelItem = 0;
+  CopySelected(*from.doc, {1});
+
+  to.host.m_copyBuffer = from.host.m_copyBuffer;
+  to.doc->m_nSelNode = -3;
+  to.doc->m_nSelItem = 1;
+  PasteBuffer(*to.doc, {5});
+  const CC3d& c3d = to.doc->m_c3d;
+  EXPECT_FLOAT_EQ(c3d.m_points[1].Get(5 * 4 + 0), 20.0f);
+  EXPECT_FLOAT_EQ(c3d.m_points[1].Get(5 * 4 + 1), -3.0f);
+  std::string mask;
+  EXPECT_FLOAT_EQ(c3d.GetCameraMask(1, 5, mask), 2.0f);
+  EXPECT_EQ(mask, "1100000");
 }
 
 TEST(ClipboardText, WholeLinesAnyLengthPaddedToTheFirstLine) {

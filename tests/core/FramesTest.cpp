@@ -198,7 +198,8 @@ TEST(DeleteAnalogChannel, RemovesItsEntriesAndRenumbersForcePlates) {
   for (const char* emg : {"GAIN", "NORMALIZATION", "TYPE"})
     EXPECT_EQ(Values(*c3d, "EMG", emg).size(), 4u) << emg;
   EXPECT_EQ(Strings(*c3d, "EMG", "SIDE").size(), 4u);
-  EXPECT_EQ(Values(*c3d, "EMG", "SEL"), (std::vector<double>{1, 2, 3, 4, 5}));
+  // EMG:SEL is per channel too: the later channels keep their own entries.
+  EXPECT_EQ(Values(*c3d, "EMG", "SEL"), (std::vector<double>{1, 2, 4, 5}));
   // Entries above the deleted channel move down; its own entry is the
   // caller's to clear.
   EXPECT_EQ(Values(*c3d, "FORCE_PLATFORM", "CHANNEL"), (std::vector<double>{1, 2, 3, 3, 4, 0}));

@@ -376,19 +376,24 @@ void TestEditing::frameChannelAndEventDialogs() {
   QVERIFY(!eventDialog.DeleteButton()->isEnabled());
   QCOMPARE(eventDialog.TimeEdit()->text(), QString("3.9900"));
   QCOMPARE(eventDialog.AnalogFrameEdit()->text(), QString("3991"));
+  // A label and status set first survive typing in the numbers.
+  eventDialog.LabelEdit()->setText("HEEL");
+  eventDialog.StatusBox()->setChecked(false);
   eventDialog.VideoFrameEdit()->clear();
   QTest::keyClicks(eventDialog.VideoFrameEdit(), "450");
   QCOMPARE(eventDialog.TimeEdit()->text(), QString("4.4900"));
   QCOMPARE(eventDialog.AnalogFrameEdit()->text(), QString("4491"));
+  QCOMPARE(eventDialog.LabelEdit()->text(), QString("HEEL"));
+  QVERIFY(!eventDialog.StatusBox()->isChecked());
   eventDialog.TimeEdit()->clear();
   QTest::keyClicks(eventDialog.TimeEdit(), "5.005");
   QCOMPARE(eventDialog.VideoFrameEdit()->text(), QString("502"));
   QCOMPARE(eventDialog.AnalogFrameEdit()->text(), QString("5006"));
   Screenshot(eventDialog, "event");
-  eventDialog.LabelEdit()->setText("HEEL");
   eventDialog.accept();
   QCOMPARE(eventDialog.result(), int(QDialog::Accepted));
   QCOMPARE(event.m_event.m_strLabel, std::string("HEEL"));
+  QCOMPARE(event.m_event.m_nDisplay, uint8_t(0));
   QCOMPARE(event.m_event.m_nFrame, 502);
 
   CEventRequest existing(100.0f, 398, 676, 10);
