@@ -329,8 +329,12 @@ TEST_F(AppendMerge, SecondFileSamplesKeepTheirPhysicalValues) {
   testsupport::SetList(second, "ANALOG", "OFFSET", PARAM_INTEGER, {0, 0, 0});
   testsupport::SetList(second, "ANALOG", "SCALE", PARAM_FLOAT, {1, 1, 1});
   ASSERT_TRUE(AppendFrames(doc, second, 1, 2, AppendAt::EndOfFile));
-  // Frame 6 is the second file's frame 0: X raw 1000 at 0.25 is 250 mm, 500 at 0.5.
-  EXPECT_EQ(c3d.m_points[1].Get(6 * 4 + 0), 0.25f * PointValue(1, 0, 0) / 0.5f);
+  // Frame 6 is the second file's frame 0: X raw 1000 at 0.25 is 250 mm, 500
+  // at 0.5; point 1's X raw 1001 is 250.25 mm, 500.5 here, stored to the
+  // nearest even whole number.
+  EXPECT_EQ(c3d.m_points[0].Get(6 * 4 + 0), 500.0f);
+  EXPECT_EQ(c3d.m_points[1].Get(6 * 4 + 0), 500.0f);
+  EXPECT_EQ(c3d.m_points[0].Get(6 * 4 + 2), 1500.0f);
   // Residual 2 units of 0.25 is one unit of 0.5; the camera byte stays.
   EXPECT_EQ(c3d.m_points[1].Get(6 * 4 + 3), 0x0101);
   // Channel 2 sample 0: (300 - 0) x 1 x 2 = 600 = (raw - 20) x 1.5 x 2, raw 220.

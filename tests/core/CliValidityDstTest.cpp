@@ -182,7 +182,9 @@ TEST(CliImportDst, ExportThenImportGivesBackTheSamples) {
     ASSERT_EQ(RunCli(dir, {"export", "points", dir.File("b.c3d"), dir.File("b-v.csv")}).m_nStatus, 0);
     auto expected = CsvNumbers(dir.File("a.csv")), got = CsvNumbers(dir.File("b-a.csv"));
     ASSERT_EQ(got.size(), 40u);
-    if (!real) EXPECT_EQ(ReadText(dir.File("b-a.csv")), ReadText(dir.File("a.csv")));
+    if (!real) {
+      EXPECT_EQ(ReadText(dir.File("b-a.csv")), ReadText(dir.File("a.csv")));
+    }
     for (size_t r = 0; r < got.size(); ++r)
       for (size_t c = 0; c < got[r].size(); ++c)
         EXPECT_NEAR(got[r][c], expected[r][c], 5e-5 + 1e-6 * std::fabs(expected[r][c])) << r << "," << c;

@@ -277,7 +277,9 @@ TEST(ConvertStorage, FittedAnalogChannelsKeepTheirValues) {
     EXPECT_TRUE(c3d->IntegerMisfits().empty());
     ASSERT_TRUE(c3d->ConvertStorage(false));
     const double resolution = std::fabs(c3d->GetAnalogScale(0) * c3d->GetAnalogGenScale());
-    if (c.m_bScaleKept) EXPECT_FLOAT_EQ(c3d->GetAnalogScale(0), float(c.m_fScale));
+    if (c.m_bScaleKept) {
+      EXPECT_FLOAT_EQ(c3d->GetAnalogScale(0), float(c.m_fScale));
+    }
     const std::vector<double> after = Physical(*c3d, 0);
     for (size_t i = 0; i < before.size(); ++i) {
       EXPECT_LE(std::fabs(after[i] - before[i]), c.m_bScaleKept ? 1e-9 : resolution * 1.0001)

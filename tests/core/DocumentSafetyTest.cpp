@@ -223,7 +223,7 @@ TEST(DocumentSafety, SavingNeedsNoSourceFile) {
 TEST(DocumentSafety, APipeOrDeviceIsRefusedWithAMessage) {
   CTempDir dir;
   ASSERT_EQ(::mkfifo(dir.File("pipe.c3d").c_str(), 0600), 0);
-  for (const std::string path : {dir.File("pipe.c3d"), std::string("/dev/zero")}) {
+  for (const std::string& path : {dir.File("pipe.c3d"), std::string("/dev/zero")}) {
     SCOPED_TRACE(path);
     CFakeHost host;
     EXPECT_EQ(host.OpenDocumentFile(path), nullptr);  // returns instead of waiting for a writer

@@ -166,7 +166,9 @@ TEST_F(Sampling, RateChangeResamplesEveryStoreAndUpdatesRatesEventsAndTrial) {
     EXPECT_EQ(PointValue(c3d, 1, f, 0), 0.0f) << "a point without valid frames stays 0";
     EXPECT_EQ(PointValue(c3d, 1, f, 3), -1.0f) << "... and invalid";
     EXPECT_EQ(PointValue(c3d, 2, f, 3), 0.0f) << "valid with residual 0";
-    if (f > 0) EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f);
+    if (f > 0) {
+      EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f);
+    }
   }
 }
 
