@@ -8,6 +8,7 @@
 
 #include "document/EditorDoc.h"
 #include "document/GraphContent.h"
+#include "processing/Filtering.h"
 #include "processing/Spline.h"
 
 // ---- Selection ---------------------------------------------------------------
@@ -134,7 +135,10 @@ bool ClipAnalogSpikes(CEditorDoc& doc, int channel, int lo, int hi) {
 // spline (zero end slopes) through the valid frames around them, with their
 // residual word set to 0 (valid, no cameras). Only the first frames less two
 // are knots or filled; a range from the first frame is left alone, as is a
-// coordinate with fewer than two knots.
+// coordinate with fewer than two knots. A coordinate that is no number (how
+// some writers mark a missing sample) is no knot: it would make the whole
+// spline no number. In integer storage a spline that overshoots past the
+// 16-bit range is held at the limit rather than wrapped to the other sign.
 bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
   CC3d& c3d = doc.m_c3d;
   const int covered = c3d.FrameCount() - 2;
@@ -150,8 +154,10 @@ bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
     values.clear();
     for (int f = 0; f < covered; ++f) {
       if ((f >= lo && f <= hi) || c3d.GetResidual(point, f) < 0) continue;
+      const float v = store.Get(static_cast<size_t>(f) * 4 + axis);
+      if (!std::isfinite(v)) continue;
       times.push_back(static_cast<float>(f) / rate);
-      values.push_back(store.Get(static_cast<size_t>(f) * 4 + axis));
+      values.push_back(v);
     }
     const int n = static_cast<int>(times.size());
     d2.assign(times.size(), 0.0f);
@@ -165,7 +171,11 @@ bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
         doc.Prompt().ShowMessage("Bad interpolation");
         break;
       }
-      store.Set(static_cast<size_t>(j) * 4 + axis, *v);
+      const size_t at = static_cast<size_t>(j) * 4 + axis;
+      if (store.IsReal())
+        store.Set(at, *v);
+      else
+        store.Ints()[at] = SaturateTo16(*v);
       store.Set(static_cast<size_t>(j) * 4 + 3, 0.0);
     }
   }

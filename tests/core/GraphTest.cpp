@@ -417,3 +417,31 @@ TEST_F(GraphDoc, DeleteAndFillSplinesAPointThroughTheFramesAround) {
   EXPECT_FALSE(DeleteAndFill(doc, sel));
   EXPECT_FALSE(doc.IsModified());
 }
+
+TEST_F(GraphDoc, DeleteAndFillSkipsNoNumberKnotsAndHoldsIntegersInRange) {
+  // Integer storage: Y jumps from 0 to the top of the 16-bit range round
+  // the range 8 .. 12, so the spline bulges above 32767 between the knots.
+  Use(22, 1);
+  CVideo& store = Point(0);
+  for (int f = 0; f < 22; ++f) {
+    const bool high = f >= 7 && f <= 13;
+    testsupport::SetPointFrame(doc.m_c3d, 0, f, 100, high ? 32767 : 0, 7, 0x0305);
+  }
+  doc.m_nSelNode = -3;
+  doc.m_nSelItem = 0;
+  CGraphSelection sel;
+  sel.DoubleClick(8, false);
+  sel.DoubleClick(12, true);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  for (int f = 8; f <= 12; ++f) EXPECT_GT(store.Get(f * 4 + 1), 30000) << "held, not wrapped: frame " << f;
+  EXPECT_EQ(store.Get(10 * 4 + 1), 32767);
+
+  // Real storage: a knot whose X is no number is left out of the spline.
+  Use(22, 1, true);
+  CVideo& real = Point(0);
+  for (int f = 0; f < 22; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 500, 20, 7, 0x0305);
+  real.Set(4 * 4 + 0, std::nan(""));
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  for (int f = 8; f <= 12; ++f) EXPECT_NEAR(real.Get(f * 4 + 0), 500, 1e-3) << f;
+  EXPECT_TRUE(std::isnan(real.Get(4 * 4 + 0))) << "the frame outside the range keeps its value";
+}
