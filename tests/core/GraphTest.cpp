@@ -232,6 +232,44 @@ TEST_F(GraphDoc, PointGraphsStackedWithScaledLabels) {
   EXPECT_EQ(Select(-3, 1).m_panels[0].m_strTitle, "Channel : 2 X");
 }
 
+TEST_F(GraphDoc, SamplesThatAreNoNumberStayOutOfRangeAndTrace) {
+  // Real storage, values not scaled; the very first value of each graph is
+  // no number, which must not make its range (and labels) no number, nor
+  // draw a line off the plot.
+  Use(10, 2, true);
+  doc.m_bScaleAnalog = doc.m_bScale3D = false;
+  for (size_t i = 0; i < Analog(0).Size(); ++i) Analog(0).Set(i, static_cast<double>(i));
+  Analog(0).Set(0, std::nan(""));
+  for (int f = 0; f < 10; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 10 + f, 0, 0, 0);
+  Point(0).Set(0, std::nan(""));
+  CGraphLayout layout = Select(-2, 0);
+  EXPECT_EQ(layout.m_panels[0].m_fMin, 2);  // first samples of frames 1 .. 9
+  EXPECT_EQ(layout.m_panels[0].m_fMax, 18);
+  doc.m_bShowSubFrames = true;
+  EXPECT_EQ(Select(-2, 0).m_panels[0].m_fMin, 1);
+  Analog(0).Set(9, std::nan(""));
+  for (float step : {10.0f, 0.05f}) {  // a vertex per sample, and per pixel column
+    scale.m_fAnalogStep = step;
+    layout = Select(-2, 0);
+    const CGraphRect& plot = layout.m_panels[0].m_plot;
+    const CTrace trace = BuildTrace(doc, layout, 0, 0, 1000, 1);
+    ASSERT_EQ(trace.size(), 2u) << step;
+    for (const auto& line : trace)
+      for (const CTracePoint& p : line) EXPECT_TRUE(p.m_nY >= plot.m_fBottom && p.m_nY <= plot.m_fTop) << step;
+  }
+  layout = Select(-3, 0);
+  EXPECT_EQ(layout.m_panels[0].m_fMin, 11);
+  EXPECT_EQ(layout.m_panels[0].m_fMax, 19);
+  EXPECT_EQ(layout.m_panels[0].m_strMax, "19");
+  scale.m_fVideoStep = 10;
+  layout = Select(-3, 0);
+  const CTrace trace = BuildTrace(doc, layout, 0, 0, 1000, 1);
+  ASSERT_EQ(trace.size(), 1u);
+  EXPECT_EQ(trace[0].front().m_fX, 110);
+  double value = 0;
+  EXPECT_FALSE(FrameValue(doc, layout, 0, 0, value)) << "no marker on a sample that is no number";
+}
+
 TEST_F(GraphDoc, ReducedTraceDrawsWhatTheFullPolylineDraws) {
   // 2000 frames x 10 samples of a wandering signal, 0.05 units apart, drawn
   // at 0.96 pixels per unit: about 19 samples per pixel column.
