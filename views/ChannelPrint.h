@@ -2,7 +2,9 @@
 // The print job of File > Print: the channel listing of the Print Channels
 // dialog placed on pages. Lines are set in the printing font of the
 // settings, from the top of the page down to half an inch above its bottom
-// edge, value lines with their "N." label; every page ends with the footer
+// edge, value lines with their "N." label and their values at tab stops
+// (a frame with more values than fit across the paper goes on in rows
+// below); every page ends with the footer
 // "Page N   " and the document's title.
 
 #include <string>
