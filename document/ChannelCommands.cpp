@@ -19,9 +19,16 @@ const char kMemory[] = "Not enough memory to perform operation";
 const char kNoRoomForChannel[] = "No more analog channels can be added to this file";
 
 // Inserts `text`, cut to the string length, as string `at` of a character
-// list (two dimensions); the string count grows by one.
+// list (two dimensions); the string count grows by one. A list of length 0
+// (an empty list, or one of empty strings) first takes the text's length,
+// so that the new channel's name is not lost.
 void InsertString(CParam* p, int at, const std::string& text) {
   if (!p || !p->IsChar() || p->m_dims.size() != 2 || p->m_dims[1] == 255) return;
+  if (p->m_dims[0] == 0) {
+    // Within what one parameter record can carry (about 32 KB).
+    const size_t fits = 32000 / (static_cast<size_t>(p->m_dims[1]) + 1);
+    p->m_dims[0] = static_cast<uint8_t>(std::min({text.size(), fits, size_t{255}}));
+  }
   const size_t width = p->m_dims[0];
   const size_t pos = std::min(static_cast<size_t>(std::max(at, 0)), p->m_strings.size());
   p->m_strings.insert(p->m_strings.begin() + static_cast<long>(pos), text.substr(0, width));

@@ -93,6 +93,33 @@ TEST_F(ChannelCommands, NewChannelInAFileWithoutItsParameters) {
   EXPECT_EQ(bare.doc->m_c3d.FindParam("ANALOG", "SCALE"), nullptr);
 }
 
+// Files without analog channels often carry ANALOG:LABELS as a list of
+// length 0; a list of empty descriptions may have length 0 too. The new
+// channel's name and description must still arrive; a list with a length
+// keeps cutting to it.
+TEST_F(ChannelCommands, NamesReachListsOfLengthZero) {
+  CParam& labels = *c3d().FindParam("ANALOG", "LABELS");
+  labels.m_dims = {0, 12};
+  labels.m_strings.assign(12, "");
+  CParam& descriptions = *c3d().FindParam("POINT", "DESCRIPTIONS");
+  descriptions.m_dims = {0, 3};
+  descriptions.m_strings.assign(3, "");
+  CAddAnalogRequest analog;
+  analog.m_strName = "EMG1";
+  analog.m_strUnits = "millivolt";  // UNITS has length 2
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), analog, 1));
+  CAdd3DMarkerRequest marker;
+  marker.m_strName = "TOE";
+  marker.m_strDescription = "right toe";
+  ASSERT_TRUE(InsertPoint(c3d(), marker, 3));
+  EXPECT_EQ(labels.m_dims, (std::vector<uint8_t>{4, 13}));
+  EXPECT_EQ(labels.m_strings[1], "EMG1");
+  EXPECT_EQ(labels.m_strings[2], "");
+  EXPECT_EQ(Strings("ANALOG", "UNITS")[1], "mi");
+  EXPECT_EQ(descriptions.m_dims, (std::vector<uint8_t>{9, 4}));
+  EXPECT_EQ(descriptions.m_strings[3], "right toe");
+}
+
 // A file whose labels are full takes no further channel: New Analog
 // Channel says so before its dialog and leaves the earlier undo alone.
 TEST(NewAnalogChannelLimit, FullFileRefusedAndEarlierUndoKept) {
