@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "document/EditDialogs.h"
 #include "document/EditorDoc.h"
@@ -61,6 +62,23 @@ bool AnalogSelected(const CEditorDoc& doc) {
 
 bool PointSelected(const CEditorDoc& doc) {
   return doc.m_nSelNode == -3 && doc.m_nSelItem >= 0 && doc.m_nSelItem < doc.m_c3d.PointCount();
+}
+
+// The FORCE_PLATFORM:CHANNEL entries that name analog channel `channel`:
+// the one the plates' layout finds, and in a table any other entry of that
+// value (a plate of a type without a known channel count, a plate past
+// FORCE_PLATFORM:USED, a channel two plates share). Left in place, such an
+// entry would name the neighbour once the channels behind move down.
+std::vector<int> ForcePlateEntries(const CC3d& c3d, int channel) {
+  std::vector<int> entries;
+  const int found = c3d.FindForcePlateChannel(channel);
+  if (found >= 0) entries.push_back(found);
+  const CParam* fp = c3d.FindParam("FORCE_PLATFORM", "CHANNEL");
+  if (fp && !fp->IsChar() && fp->DimensionCount() > 1) {
+    for (int e = 0; e < fp->ElementCount(); ++e)
+      if (e != found && fp->NumericValue(e, ValueSign::Signed) == channel + 1) entries.push_back(e);
+  }
+  return entries;
 }
 
 void FinishChannels(CEditorDoc& doc, int undoKind, int index) {
@@ -189,9 +207,9 @@ bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& r, int position) {
 
 void DeleteAnalogChannelWithPlates(CC3d& c3d, int channel, SavedParams* saved) {
   if (channel < 0 || channel >= c3d.AnalogCount()) return;
-  const int plateEntry = c3d.FindForcePlateChannel(channel);
+  const std::vector<int> plateEntries = ForcePlateEntries(c3d, channel);
   c3d.DeleteAnalogChannel(channel, saved, saved == nullptr);
-  if (plateEntry >= 0) c3d.ClearForcePlateChannel(plateEntry);
+  for (int entry : plateEntries) c3d.ClearForcePlateChannel(entry);
 }
 
 // ---- Commands ---------------------------------------------------------------
@@ -249,7 +267,7 @@ void DeleteSelectedChannel(CEditorDoc& doc) {
   std::snprintf(question, sizeof question, "You are going to delete Channel %d .\nDo you want to continue?",
                 channel + 1);
   if (!doc.Prompt().AskYesNo(question)) return;
-  if (analog && c3d.FindForcePlateChannel(channel) >= 0 && !doc.Prompt().AskYesNo(kForcePlateQuestion)) return;
+  if (analog && !ForcePlateEntries(c3d, channel).empty() && !doc.Prompt().AskYesNo(kForcePlateQuestion)) return;
 
   CWaitCursor wait(doc.Prompt());
   doc.SaveUndoSnapshot();

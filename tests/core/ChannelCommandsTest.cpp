@@ -195,6 +195,19 @@ TEST_F(ChannelCommands, DeletingAForcePlateChannelAsksTwiceAndClearsItsEntry) {
   EXPECT_EQ(f.doc->m_nUndoKind, UNDO_DELETE_POINT);
 }
 
+// A plate of a type without a known channel count (here the second one, a
+// type 6) still names its channels: deleting one of them must not leave
+// the entry naming the channel that moves into its place.
+TEST_F(ChannelCommands, DeletingAChannelOfAPlateOfAnotherTypeClearsItsEntry) {
+  c3d().FindParam("FORCE_PLATFORM", "TYPE")->SetNumericValue(1, 6);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 7;
+  prompt().AnswerAllWith(CUserPrompt::ANSWER_YES);
+  DeleteSelected(*f.doc, {});
+  EXPECT_EQ(prompt().m_questions.size(), 2u);  // the channel, then the plate
+  EXPECT_EQ(Values("FORCE_PLATFORM", "CHANNEL"), (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 0, 8, 9, 10, 11}));
+}
+
 TEST(EventRequest, ConversionsAndLiveFields) {
   // 60 Hz, frames 11 to 450, 4 analog samples a frame.
   CEventRequest r(60.0f, 11, 450, 4);
