@@ -51,9 +51,11 @@ void InsertListValue(CParam* p, int at, int count, double fill, double value) {
   p->SetNumericValue(at, value);
 }
 
-// A count without dimensions (ANALOG:USED, POINT:USED) := `count`.
+// A count (ANALOG:USED, POINT:USED) := `count`. It is one number: without
+// dimensions, or (as some writers store it) a list of one; left alone, the
+// file would promise readers channels it does not hold.
 void SetCount(CParam* p, int count) {
-  if (p && !p->IsChar() && p->m_dims.empty() && p->ElementCount() > 0) p->SetNumericValue(0, count);
+  if (p && !p->IsChar() && p->ElementCount() == 1) p->SetNumericValue(0, count);
 }
 
 bool AnalogSelected(const CEditorDoc& doc) {

@@ -195,6 +195,22 @@ TEST_F(ChannelCommands, DeletingAForcePlateChannelAsksTwiceAndClearsItsEntry) {
   EXPECT_EQ(f.doc->m_nUndoKind, UNDO_DELETE_POINT);
 }
 
+// Some writers store POINT:USED and ANALOG:USED as a list of one number;
+// the counts must follow added and deleted channels all the same.
+TEST_F(ChannelCommands, CountsStoredAsAListOfOneFollowTheChannels) {
+  for (const char* group : {"POINT", "ANALOG"}) c3d().FindParam(group, "USED")->m_dims = {1};
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), CAddAnalogRequest(), 0));
+  ASSERT_TRUE(InsertPoint(c3d(), CAdd3DMarkerRequest(), 0));
+  EXPECT_EQ(Values("ANALOG", "USED"), std::vector<double>{13});
+  EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{4});
+  for (int n = 0; n < 3; ++n) {
+    c3d().DeleteAnalogChannel(0, nullptr, true);
+    c3d().DeletePoint(0, nullptr, true);
+  }
+  EXPECT_EQ(Values("ANALOG", "USED"), std::vector<double>{10});
+  EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{1});
+}
+
 // A plate of a type without a known channel count (here the second one, a
 // type 6) still names its channels: deleting one of them must not leave
 // the entry naming the channel that moves into its place.
