@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "c3d/C3d.h"
+#include "c3d/UserPrompt.h"
 #include "document/PrintListing.h"
 #include "settings/AppSettings.h"
 
@@ -23,9 +24,16 @@ constexpr double kTextX = 1080;
 }  // namespace
 
 int PrintChannelListing(QPrinter& printer, const CC3d& c3d, const CPrintChannelsRequest& request,
-                        const AppSettings& settings, const std::string& title) {
+                        const AppSettings& settings, const std::string& title, CUserPrompt* prompt) {
   QPainter painter;
-  if (!painter.begin(&printer)) return 0;
+  if (!painter.begin(&printer)) {
+    if (prompt) {
+      const std::string file = printer.outputFileName().toStdString();
+      prompt->ShowMessage(file.empty() ? "Nothing was printed: the printer could not be started"
+                                       : "Nothing was printed: " + file + " could not be written");
+    }
+    return 0;
+  }
   const double twipsPerPixel = kTwipsPerInch / printer.resolution();
   const QSize area(printer.width(), printer.height());
   painter.setViewport(0, 0, area.width(), area.height());

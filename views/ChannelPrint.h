@@ -11,11 +11,13 @@
 
 class QPrinter;
 class CC3d;
+class CUserPrompt;
 struct AppSettings;
 struct CPrintChannelsRequest;
 
 // Prints the listing on `printer` (a real printer, a PDF file or a print
-// preview). Returns the number of pages printed (0 when the printer could
-// not be started).
+// preview). Returns the number of pages printed: 0 when the printer (or the
+// PDF file) could not be opened, which `prompt` is told when given.
 int PrintChannelListing(QPrinter& printer, const CC3d& c3d, const CPrintChannelsRequest& request,
-                        const AppSettings& settings, const std::string& title);
+                        const AppSettings& settings, const std::string& title,
+                        CUserPrompt* prompt = nullptr);

@@ -458,6 +458,11 @@ void TestGraphView::listingPrintsToPdf() {
   const QString large = QString::fromUtf8(pdftotext.readAllStandardOutput());
   QVERIFY2(large.contains(QRegularExpression("\\b3\\.\\s+8\\s*\\n\\s*9\\s*\\n\\s*10\\s*\\n\\s*11\\s*\\n")),
            qPrintable(large.left(600)));
+
+  // A file that cannot be written prints nothing, and says so.
+  printer.setOutputFileName(dir.filePath("missing/listing.pdf"));
+  QCOMPARE(PrintChannelListing(printer, opened.m_pDoc->m_c3d, request, app.m_settings, "wave.c3d", &app.m_prompt), 0);
+  QCOMPARE(app.m_prompt.m_messages.back(), "Nothing was printed: " + printer.outputFileName().toStdString() + " could not be written");
 }
 
 void TestGraphView::printPreviewShowsTheChosenChannels() {
