@@ -69,6 +69,9 @@ bool DropDraggedValue(CEditorDoc& doc, const CGraphLayout& layout, int panel, in
   CC3d& c3d = doc.m_c3d;
   if (frame < 0 || frame >= c3d.FrameCount()) return false;
   const CGraphPanel& plot = layout.m_panels[static_cast<size_t>(panel)];
+  // A scale of 0 shows every sample as the same value: the height dropped
+  // cannot be turned back into a stored value (it would become 0).
+  if (!(plot.m_fGain != 0) || !std::isfinite(plot.m_fGain)) return false;
   const double shown = YToValue(y, plot.m_fMin, plot.m_fMax, plot.m_plot.m_fBottom,
                                 static_cast<int>(plot.m_plot.Height()));
   const double value = StorableValue(c3d, plot.Stored(shown));

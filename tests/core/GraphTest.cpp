@@ -354,7 +354,7 @@ TEST_F(GraphDoc, DraggedAnalogValueSetsTheWholeFrameAndUndoes) {
   testsupport::SetList(doc.m_c3d, "ANALOG", "SCALE", PARAM_FLOAT, {2.0, 1.0});
   testsupport::SetList(doc.m_c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {100.0, 0.0});
   CGraphLayout layout = Select(-2, 0);
-  const CGraphPanel& panel = layout.m_panels[0];
+  const CGraphPanel panel = layout.m_panels[0];
   // Raw 0 .. 199 (first samples 0 .. 190) shown as -200 .. 180; halfway up
   // is -10, stored as -10 / 2 + 100 = 95.
   const std::vector<float> before = AllSamples(doc.m_c3d);
@@ -365,6 +365,14 @@ TEST_F(GraphDoc, DraggedAnalogValueSetsTheWholeFrameAndUndoes) {
   EXPECT_TRUE(doc.IsModified());
   doc.OnEditUndo();
   EXPECT_EQ(AllSamples(doc.m_c3d), before);
+
+  // A channel of scale 0 shows a flat line: a drag there changes nothing.
+  testsupport::SetList(doc.m_c3d, "ANALOG", "SCALE", PARAM_FLOAT, {2.0, 0.0});
+  doc.SetModifiedFlag(false);
+  layout = Select(-2, 1);
+  EXPECT_FALSE(DropDraggedValue(doc, layout, 0, 3, layout.m_panels[0].m_plot.m_fBottom + 150));
+  EXPECT_EQ(AllSamples(doc.m_c3d), before);
+  EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(GraphDoc, DraggedPointCoordinateIsRoundedAndUnscaled) {
