@@ -76,11 +76,12 @@ void RemoveParamElement(CC3d& c3d, const char* group, const char* name, int inde
   if (CParam* p = c3d.FindParam(group, name)) p->RemoveElement(index);
 }
 
-// A count parameter without dimensions (POINT:USED, ANALOG:USED) follows
-// the number of stores.
+// A count parameter (POINT:USED, ANALOG:USED) follows the number of stores.
+// The count is one number: without dimensions, or (as some writers store
+// it) a list of one.
 void SetUsedCount(CC3d& c3d, const char* group, int count) {
   CParam* p = c3d.FindParam(group, "USED");
-  if (p && !p->IsChar() && p->m_dims.empty() && p->ElementCount() > 0)
+  if (p && !p->IsChar() && p->ElementCount() == 1)
     p->SetNumericValue(0, count);
 }
 

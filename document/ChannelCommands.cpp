@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "document/EditDialogs.h"
 #include "document/EditorDoc.h"
@@ -19,9 +20,16 @@ const char kMemory[] = "Not enough memory to perform operation";
 const char kNoRoomForChannel[] = "No more analog channels can be added to this file";
 
 // Inserts `text`, cut to the string length, as string `at` of a character
-// list (two dimensions); the string count grows by one.
+// list (two dimensions); the string count grows by one. A list of length 0
+// (an empty list, or one of empty strings) first takes the text's length,
+// so that the new channel's name is not lost.
 void InsertString(CParam* p, int at, const std::string& text) {
   if (!p || !p->IsChar() || p->m_dims.size() != 2 || p->m_dims[1] == 255) return;
+  if (p->m_dims[0] == 0) {
+    // Within what one parameter record can carry (about 32 KB).
+    const size_t fits = 32000 / (static_cast<size_t>(p->m_dims[1]) + 1);
+    p->m_dims[0] = static_cast<uint8_t>(std::min({text.size(), fits, size_t{255}}));
+  }
   const size_t width = p->m_dims[0];
   const size_t pos = std::min(static_cast<size_t>(std::max(at, 0)), p->m_strings.size());
   p->m_strings.insert(p->m_strings.begin() + static_cast<long>(pos), text.substr(0, width));
@@ -43,9 +51,11 @@ void InsertListValue(CParam* p, int at, int count, double fill, double value) {
   p->SetNumericValue(at, value);
 }
 
-// A count without dimensions (ANALOG:USED, POINT:USED) := `count`.
+// A count (ANALOG:USED, POINT:USED) := `count`. It is one number: without
+// dimensions, or (as some writers store it) a list of one; left alone, the
+// file would promise readers channels it does not hold.
 void SetCount(CParam* p, int count) {
-  if (p && !p->IsChar() && p->m_dims.empty() && p->ElementCount() > 0) p->SetNumericValue(0, count);
+  if (p && !p->IsChar() && p->ElementCount() == 1) p->SetNumericValue(0, count);
 }
 
 bool AnalogSelected(const CEditorDoc& doc) {
@@ -54,6 +64,23 @@ bool AnalogSelected(const CEditorDoc& doc) {
 
 bool PointSelected(const CEditorDoc& doc) {
   return doc.m_nSelNode == -3 && doc.m_nSelItem >= 0 && doc.m_nSelItem < doc.m_c3d.PointCount();
+}
+
+// The FORCE_PLATFORM:CHANNEL entries that name analog channel `channel`:
+// the one the plates' layout finds, and in a table any other entry of that
+// value (a plate of a type without a known channel count, a plate past
+// FORCE_PLATFORM:USED, a channel two plates share). Left in place, such an
+// entry would name the neighbour once the channels behind move down.
+std::vector<int> ForcePlateEntries(const CC3d& c3d, int channel) {
+  std::vector<int> entries;
+  const int found = c3d.FindForcePlateChannel(channel);
+  if (found >= 0) entries.push_back(found);
+  const CParam* fp = c3d.FindParam("FORCE_PLATFORM", "CHANNEL");
+  if (fp && !fp->IsChar() && fp->DimensionCount() > 1) {
+    for (int e = 0; e < fp->ElementCount(); ++e)
+      if (e != found && fp->NumericValue(e, ValueSign::Signed) == channel + 1) entries.push_back(e);
+  }
+  return entries;
 }
 
 void FinishChannels(CEditorDoc& doc, int undoKind, int index) {
@@ -182,9 +209,9 @@ bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& r, int position) {
 
 void DeleteAnalogChannelWithPlates(CC3d& c3d, int channel, SavedParams* saved) {
   if (channel < 0 || channel >= c3d.AnalogCount()) return;
-  const int plateEntry = c3d.FindForcePlateChannel(channel);
+  const std::vector<int> plateEntries = ForcePlateEntries(c3d, channel);
   c3d.DeleteAnalogChannel(channel, saved, saved == nullptr);
-  if (plateEntry >= 0) c3d.ClearForcePlateChannel(plateEntry);
+  for (int entry : plateEntries) c3d.ClearForcePlateChannel(entry);
 }
 
 // ---- Commands ---------------------------------------------------------------
@@ -242,7 +269,7 @@ void DeleteSelectedChannel(CEditorDoc& doc) {
   std::snprintf(question, sizeof question, "You are going to delete Channel %d .\nDo you want to continue?",
                 channel + 1);
   if (!doc.Prompt().AskYesNo(question)) return;
-  if (analog && c3d.FindForcePlateChannel(channel) >= 0 && !doc.Prompt().AskYesNo(kForcePlateQuestion)) return;
+  if (analog && !ForcePlateEntries(c3d, channel).empty() && !doc.Prompt().AskYesNo(kForcePlateQuestion)) return;
 
   CWaitCursor wait(doc.Prompt());
   doc.SaveUndoSnapshot();

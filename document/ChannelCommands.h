@@ -66,7 +66,7 @@ bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& request, int position);
 // analog channel that a force plate uses is cleared from
 // FORCE_PLATFORM:CHANNEL after a second question.
 void DeleteSelectedChannel(CEditorDoc& doc);
-// Removes analog channel `channel` with its parameter entries and sets a
-// force plate's entry for it to 0. `saved`, when given, receives the
+// Removes analog channel `channel` with its parameter entries and sets
+// every FORCE_PLATFORM:CHANNEL entry naming it to 0. `saved`, when given, receives the
 // parameters as they were (the slots of the undo record).
 void DeleteAnalogChannelWithPlates(CC3d& c3d, int channel, SavedParams* saved);

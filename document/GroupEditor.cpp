@@ -59,9 +59,19 @@ bool CGroupEditorRequest::Ok(CUserPrompt& prompt) {
     return false;
   }
 
+  // Two groups of one name cannot be told apart: every look-up by name (here
+  // and in other programs reading the file) finds only the first. A name
+  // kept as it was is not checked, so a file that already has such a pair
+  // can still be edited.
+  auto nameTaken = [&] { return otherGroupHas([&](const CGroup& g) { return NamesEqual(g.m_strName, m_strName); }); };
+  if (m_mode != GroupEditMode::Paste && !NamesEqual(m_strName, group.m_strName) && nameTaken()) {
+    prompt.ShowMessage(kNameNotUnique);
+    return false;
+  }
+
   bool renumber = false;
   if (m_mode == GroupEditMode::Paste) {
-    if (otherGroupHas([&](const CGroup& g) { return NamesEqual(g.m_strName, m_strName); })) {
+    if (nameTaken()) {
       prompt.ShowMessage(kNameNotUnique);
       return false;
     }

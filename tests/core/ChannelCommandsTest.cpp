@@ -93,6 +93,33 @@ TEST_F(ChannelCommands, NewChannelInAFileWithoutItsParameters) {
   EXPECT_EQ(bare.doc->m_c3d.FindParam("ANALOG", "SCALE"), nullptr);
 }
 
+// Files without analog channels often carry ANALOG:LABELS as a list of
+// length 0; a list of empty descriptions may have length 0 too. The new
+// channel's name and description must still arrive; a list with a length
+// keeps cutting to it.
+TEST_F(ChannelCommands, NamesReachListsOfLengthZero) {
+  CParam& labels = *c3d().FindParam("ANALOG", "LABELS");
+  labels.m_dims = {0, 12};
+  labels.m_strings.assign(12, "");
+  CParam& descriptions = *c3d().FindParam("POINT", "DESCRIPTIONS");
+  descriptions.m_dims = {0, 3};
+  descriptions.m_strings.assign(3, "");
+  CAddAnalogRequest analog;
+  analog.m_strName = "EMG1";
+  analog.m_strUnits = "millivolt";  // UNITS has length 2
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), analog, 1));
+  CAdd3DMarkerRequest marker;
+  marker.m_strName = "TOE";
+  marker.m_strDescription = "right toe";
+  ASSERT_TRUE(InsertPoint(c3d(), marker, 3));
+  EXPECT_EQ(labels.m_dims, (std::vector<uint8_t>{4, 13}));
+  EXPECT_EQ(labels.m_strings[1], "EMG1");
+  EXPECT_EQ(labels.m_strings[2], "");
+  EXPECT_EQ(Strings("ANALOG", "UNITS")[1], "mi");
+  EXPECT_EQ(descriptions.m_dims, (std::vector<uint8_t>{9, 4}));
+  EXPECT_EQ(descriptions.m_strings[3], "right toe");
+}
+
 // A file whose labels are full takes no further channel: New Analog
 // Channel says so before its dialog and leaves the earlier undo alone.
 TEST(NewAnalogChannelLimit, FullFileRefusedAndEarlierUndoKept) {
@@ -166,6 +193,35 @@ TEST_F(ChannelCommands, DeletingAForcePlateChannelAsksTwiceAndClearsItsEntry) {
   EXPECT_EQ(c3d().PointCount(), 2);
   EXPECT_EQ(f.doc->m_nSelItem, 1);
   EXPECT_EQ(f.doc->m_nUndoKind, UNDO_DELETE_POINT);
+}
+
+// Some writers store POINT:USED and ANALOG:USED as a list of one number;
+// the counts must follow added and deleted channels all the same.
+TEST_F(ChannelCommands, CountsStoredAsAListOfOneFollowTheChannels) {
+  for (const char* group : {"POINT", "ANALOG"}) c3d().FindParam(group, "USED")->m_dims = {1};
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), CAddAnalogRequest(), 0));
+  ASSERT_TRUE(InsertPoint(c3d(), CAdd3DMarkerRequest(), 0));
+  EXPECT_EQ(Values("ANALOG", "USED"), std::vector<double>{13});
+  EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{4});
+  for (int n = 0; n < 3; ++n) {
+    c3d().DeleteAnalogChannel(0, nullptr, true);
+    c3d().DeletePoint(0, nullptr, true);
+  }
+  EXPECT_EQ(Values("ANALOG", "USED"), std::vector<double>{10});
+  EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{1});
+}
+
+// A plate of a type without a known channel count (here the second one, a
+// type 6) still names its channels: deleting one of them must not leave
+// the entry naming the channel that moves into its place.
+TEST_F(ChannelCommands, DeletingAChannelOfAPlateOfAnotherTypeClearsItsEntry) {
+  c3d().FindParam("FORCE_PLATFORM", "TYPE")->SetNumericValue(1, 6);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 7;
+  prompt().AnswerAllWith(CUserPrompt::ANSWER_YES);
+  DeleteSelected(*f.doc, {});
+  EXPECT_EQ(prompt().m_questions.size(), 2u);  // the channel, then the plate
+  EXPECT_EQ(Values("FORCE_PLATFORM", "CHANNEL"), (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 0, 8, 9, 10, 11}));
 }
 
 TEST(EventRequest, ConversionsAndLiveFields) {

@@ -260,8 +260,8 @@ TEST(DeletePoint, RemovesEntriesOfListShapesOnly) {
   EXPECT_EQ(saved[1]->m_strings.size(), 3u);
   EXPECT_EQ(saved[2]->NumericValue(0), 3);
 
-  // POINT:USED with a dimension is not a count to keep.
-  SetList(*c3d, "POINT", "USED", PARAM_INTEGER, {9});
+  // A POINT:USED of several values is not a count to keep.
+  SetList(*c3d, "POINT", "USED", PARAM_INTEGER, {9, 9});
   c3d->DeletePoint(0, nullptr, false);
   EXPECT_EQ(Values(*c3d, "POINT", "USED")[0], 9);
   c3d->DeletePoint(5, &saved, false);

@@ -85,6 +85,27 @@ TEST_F(GroupCommands, GroupEditorRefusesBadNumbersAndNames) {
   EXPECT_EQ(added.m_nId, -9);
 }
 
+// A name another group has (in any case) is refused in new and edit mode
+// too; an unchanged name passes even where the file already has it twice.
+TEST_F(GroupCommands, GroupNamesStayUnique) {
+  dialogs().GroupEditor([](CGroupEditorRequest& r) {
+    r.m_strName = "point";
+    return B::OK;
+  });
+  dialogs().GroupEditor(B::Press<CGroupEditorRequest>(B::CANCEL));
+  OnNewGroup(*f.doc);
+  c3d().m_groups[Group("TRIAL")].m_strName = "POINT";
+  Select(0, -4);  // the first POINT
+  dialogs().GroupEditor([](CGroupEditorRequest& r) {
+    r.m_strDescription = "kept";
+    return B::OK;
+  });
+  EditSelected(*f.doc);
+  EXPECT_EQ(prompt().TakeMessages(), std::vector<std::string>{"Please enter an unique Group Name"});
+  EXPECT_EQ(c3d().m_groups.size(), 6u);
+  EXPECT_EQ(c3d().m_groups[0].m_strDescription, "kept");
+}
+
 TEST_F(GroupCommands, RenumberingAGroupMovesItsParametersOnYesOnly) {
   const int trial = Group("TRIAL");  // -3, two parameters
   auto paramsIn = [&](int number) {
