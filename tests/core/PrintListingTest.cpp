@@ -2,53 +2,21 @@
 // split, and quorvel-cli print run as a program on files in both storage
 // kinds.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 
 #include "DocModel.h"
+#include "CliRunner.h"
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "document/PrintListing.h"
-
-extern char** environ;
 
 using testsupport::CTempDir;
 
 namespace {
 
-struct CRun {
-  int m_nStatus = -1;
-  std::string m_strOut;
-  std::string m_strErr;
-};
-
-CRun RunCli(const CTempDir& dir, std::vector<std::string> args) {
-  const std::string out = dir.File("cli.out"), err = dir.File("cli.err");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  args.insert(args.begin(), QUORVEL_CLI_PATH);
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  CRun run;
-  pid_t pid;
-  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  for (auto [path, text] : {std::make_pair(out, &run.m_strOut), std::make_pair(err, &run.m_strErr)}) {
-    std::vector<unsigned char> bytes = testsupport::ReadAll(path);
-    text->assign(bytes.begin(), bytes.end());
-  }
-  return run;
-}
+using CRun = testsupport::CCliRun;
+using testsupport::RunCli;
 
 }  // namespace
 
