@@ -222,7 +222,9 @@ CGraphLayout DescribeGraph(CEditorDoc& doc, const CGraphScale& scale) {
   }
   layout.m_nPoints = frames * layout.m_nPointsPerFrame;
 
-  const char* valueFormat = analog ? "%.2e" : (layout.m_bScaled ? "%.2f" : "%.0f");
+  // Raw integer samples are labelled whole; real samples are in their units
+  // whatever the toggle says (a trial in metres would read "0" and "1").
+  const char* valueFormat = analog ? "%.2e" : (layout.m_bScaled || c3d.IsReal() ? "%.2f" : "%.0f");
   for (size_t i = 0; i < layout.m_panels.size(); ++i) {
     CGraphPanel& panel = layout.m_panels[i];
     double low = panel.Shown(panel.m_fMin), high = panel.Shown(panel.m_fMax);

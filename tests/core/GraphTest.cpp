@@ -260,7 +260,7 @@ TEST_F(GraphDoc, SamplesThatAreNoNumberStayOutOfRangeAndTrace) {
   layout = Select(-3, 0);
   EXPECT_EQ(layout.m_panels[0].m_fMin, 11);
   EXPECT_EQ(layout.m_panels[0].m_fMax, 19);
-  EXPECT_EQ(layout.m_panels[0].m_strMax, "19");
+  EXPECT_EQ(layout.m_panels[0].m_strMax, "19.00") << "real samples keep their decimals unscaled too";
   scale.m_fVideoStep = 10;
   layout = Select(-3, 0);
   const CTrace trace = BuildTrace(doc, layout, 0, 0, 1000, 1);
