@@ -116,20 +116,26 @@ bool ClipAnalogSpikes(CEditorDoc& doc, int channel, int lo, int hi) {
   // A range that starts at the very first sample is left alone.
   if (ratio == 0 || covered <= 0 || first == 0 || first > last) return false;
 
-  doc.SaveUndoSnapshot();
+  // Samples that are no number (a gap in real storage) take no part in the
+  // mean and the limits, and are filled with the mean like the spikes.
   double sum = 0;
-  float high = store.Get(static_cast<size_t>(first)), low = high;
+  long count = 0;
+  float high = 0, low = 0;
   for (long i = first; i <= last; ++i) {
     const float v = store.Get(static_cast<size_t>(i));
+    if (!std::isfinite(v)) continue;
     sum += v;
-    high = std::max(high, v);
-    low = std::min(low, v);
+    high = count ? std::max(high, v) : v;
+    low = count ? std::min(low, v) : v;
+    ++count;
   }
-  const double mean = sum / static_cast<double>(last - first + 1);
+  if (count == 0) return false;
+  doc.SaveUndoSnapshot();
+  const double mean = sum / static_cast<double>(count);
   const double limit = std::min(high - mean, mean - low);
   for (long i = first; i <= last; ++i) {
-    if (std::fabs(store.Get(static_cast<size_t>(i)) - mean) > limit)
-      store.Set(static_cast<size_t>(i), static_cast<float>(mean));
+    const float v = store.Get(static_cast<size_t>(i));
+    if (!std::isfinite(v) || std::fabs(v - mean) > limit) store.Set(static_cast<size_t>(i), static_cast<float>(mean));
   }
   return true;
 }

@@ -419,6 +419,21 @@ TEST_F(GraphDoc, DeleteAndFillClipsAnalogSpikesToTheMean) {
   EXPECT_FALSE(DeleteAndFill(doc, sel));
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(doc.m_nUndoKind, UNDO_NONE);
+
+  // In real storage a sample that is no number neither spoils the mean
+  // (which would leave every spike in place) nor stays.
+  Use(10, 2, true);
+  for (size_t i = 0; i < Analog(0).Size(); ++i) Analog(0).Set(i, 10);
+  Analog(0).Set(7, 80);
+  Analog(0).Set(10, -4);
+  Analog(0).Set(5, std::nan(""));
+  sel.DoubleClick(5, false);
+  sel.DoubleClick(2, true);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  // Mean of the six numbers 116 / 6, limit min(80 - mean, mean + 4).
+  EXPECT_FLOAT_EQ(Analog(0).Get(7), 116.0f / 6);
+  EXPECT_FLOAT_EQ(Analog(0).Get(5), 116.0f / 6);
+  EXPECT_EQ(Analog(0).Get(10), -4);
 }
 
 TEST_F(GraphDoc, DeleteAndFillSplinesAPointThroughTheFramesAround) {
