@@ -46,6 +46,15 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 std::string CreateTempFileBeside(const std::string& target, std::string& error) {
+  // Renaming over a file would pass by its write protection: a file that
+  // could not be written in place is not replaced either. A file without any
+  // write permission is taken as meant to stay as it is, even for root.
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+      ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+    error = "The file is read-only.";
+    return std::string();
+  }
   std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".saving-XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');

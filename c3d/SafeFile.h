@@ -7,7 +7,8 @@
 
 // Creates a new, empty temporary file beside `target` (same folder, so that
 // the final rename cannot cross file systems). Returns its path, or an empty
-// text with the reason in `error`.
+// text with the reason in `error`; a target that exists and is read-only
+// (no write permission for anyone, or none for this user) is refused.
 std::string CreateTempFileBeside(const std::string& target, std::string& error);
 
 // Gives the temporary file the permissions the target has (or the usual ones

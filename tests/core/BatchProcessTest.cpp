@@ -140,8 +140,11 @@ TEST(BatchProcessCli, EveryProcessingTypeRunsOnRealFilesOfBothStorageKinds) {
   REQUIRE_CORPUS();
   CTempDir dir;
   const std::vector<std::string> names = {"btk_gait_dec_int.c3d", "auck_qualisys_dynamic.c3d"};
-  for (const std::string& name : names)
+  for (const std::string& name : names) {
     std::filesystem::copy_file(CorpusFile(name), dir.File(name));
+    std::filesystem::permissions(dir.File(name), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+  }
   // The last operation: 59.7 Hz is beyond half the point rate of the 100 Hz
   // file (nothing happens) but below that of the 120 Hz one, where the
   // Butterworth design fails (its second edge passes half the rate): "Error

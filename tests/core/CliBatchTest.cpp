@@ -27,6 +27,7 @@ CRun RunBatchCli(const CTempDir& dir, std::vector<std::string> args) {
 
 std::string Copy(const CTempDir& dir, const std::string& name) {
   fs::copy_file(CorpusFile(name), dir.File(name), fs::copy_options::overwrite_existing);
+  fs::permissions(dir.File(name), fs::perms::owner_write, fs::perm_options::add);  // the corpus is read-only
   return name;
 }
 
@@ -151,8 +152,10 @@ TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
   };
   for (const char* run : {"one", "four"}) {
     fs::create_directories(dir.File(std::string(run) + "/sub/deeper"));
-    for (const auto& [corpus, name] : layout)
+    for (const auto& [corpus, name] : layout) {
       fs::copy_file(CorpusFile(corpus), dir.File(std::string(run) + "/" + name));
+      fs::permissions(dir.File(std::string(run) + "/" + name), fs::perms::owner_write, fs::perm_options::add);
+    }
     testsupport::WriteText(dir.File(std::string(run) + "/notes.c3d"), "not a C3D file\n");
   }
   testsupport::WriteText(dir.File("run.cfg"),

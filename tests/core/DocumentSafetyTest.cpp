@@ -231,3 +231,31 @@ TEST(DocumentSafety, APipeOrDeviceIsRefusedWithAMessage) {
     EXPECT_NE(host.m_prompt.m_messages[0].find("not a regular file"), std::string::npos);
   }
 }
+
+TEST(DocumentSafety, AReadOnlyFileIsNotReplaced) {
+  CTempDir dir;
+  CModelSpec spec;
+  CC3d model;
+  BuildModel(model, spec);
+  ASSERT_TRUE(SaveModel(model, dir.File("a.c3d")));
+  const std::vector<unsigned char> before = testsupport::ReadAll(dir.File("a.c3d"));
+  ::chmod(dir.File("a.c3d").c_str(), 0444);
+  fs::create_symlink("a.c3d", dir.File("link.c3d"));
+
+  for (const char* name : {"a.c3d", "link.c3d"}) {
+    SCOPED_TRACE(name);
+    CFakeHost host;
+    CEditorDoc* doc = host.OpenDocumentFile(dir.File(name));
+    ASSERT_NE(doc, nullptr);
+    doc->m_c3d.m_analogs[0].Set(0, 4321);
+    doc->SetModifiedFlag(true);
+    EXPECT_FALSE(doc->OnSaveDocument(doc->GetPathName()));
+    ASSERT_EQ(host.m_prompt.m_messages.size(), 1u);
+    EXPECT_NE(host.m_prompt.m_messages[0].find("read-only"), std::string::npos);
+    EXPECT_TRUE(doc->IsModified());
+  }
+  EXPECT_EQ(testsupport::ReadAll(dir.File("a.c3d")), before);
+  EXPECT_EQ(fs::status(dir.File("a.c3d")).permissions() & fs::perms::all, fs::perms(0444));
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path()))
+    EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary file left behind";
+}

@@ -22,6 +22,7 @@ namespace {
 std::string CopyCorpus(const CTempDir& dir, const std::string& name) {
   std::string target = dir.File(name);
   fs::copy_file(CorpusFile(name), target, fs::copy_options::overwrite_existing);
+  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);  // the corpus is read-only
   return target;
 }
 

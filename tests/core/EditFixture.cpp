@@ -63,6 +63,7 @@ CEditorDoc* CEditFixture::OpenCorpus(const std::string& name) {
   const std::string source = testsupport::CorpusFile(name);
   const std::string target = dir.File(name);
   std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
   doc = host.OpenDocumentFile(target);
   EXPECT_NE(doc, nullptr) << name;
   host.Prompt().TakeMessages();  // what the reader had to say about the file
