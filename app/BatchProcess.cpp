@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/BatchFile.h"
 #include "app/BatchFileSearch.h"
 #include "app/BatchRun.h"
 #include "app/EditorApp.h"
@@ -52,7 +53,7 @@ class CBatchSettingsKeeper {
 };
 
 // One file of the run; false when it was skipped.
-bool RunOnFile(CEditorApp& app, const std::string& path, bool alwaysSave) {
+bool RunOnFile(CEditorApp& app, const std::string& path, const CBatchFile& batch, bool alwaysSave) {
   // The messages of the batch file's operations name the file they are about.
   CPromptSubject subject(app.Prompt(), path);
   CEditorDoc* alreadyOpen = app.FindOpenDocument(path);
@@ -64,7 +65,7 @@ bool RunOnFile(CEditorApp& app, const std::string& path, bool alwaysSave) {
   }
   CEditorDoc* doc = alreadyOpen ? alreadyOpen : app.OpenDocumentFile(path);
   if (!doc) return false;  // the open step has said why
-  RunBatch(*doc, alwaysSave);
+  RunBatch(*doc, batch, alwaysSave);
   // A window the user had open before the run stays open.
   if (!alreadyOpen) app.CloseDocument(doc);
   return true;
@@ -136,6 +137,16 @@ CBatchProcessResult RunBatchProcess(CEditorApp& app, const std::vector<std::stri
     app.Prompt().ShowMessage(kBatchFileNotFound);
     return result;
   }
+  // A batch file that would be refused is refused once, before any file is
+  // opened, not once for every file of the run.
+  CBatchFile batch;
+  batch.Load(batchFile);
+  const std::string problem = BatchFileProblem(batch);
+  if (!problem.empty()) {
+    app.Prompt().Beep();
+    app.Prompt().ShowMessage(problem);
+    return result;
+  }
 
   CBatchSettingsKeeper keeper(app);
   app.m_settings.m_strBatchFile = batchFile;
@@ -147,7 +158,7 @@ CBatchProcessResult RunBatchProcess(CEditorApp& app, const std::vector<std::stri
   progress.Start(count);
   for (int i = 0; i < count; ++i) {
     progress.SetCurrentFile(files[static_cast<size_t>(i)]);
-    if (!RunOnFile(app, files[static_cast<size_t>(i)], alwaysSave)) ++result.m_nSkipped;
+    if (!RunOnFile(app, files[static_cast<size_t>(i)], batch, alwaysSave)) ++result.m_nSkipped;
     progress.ProcessPendingMessages();
     result.m_nDone = i + 1;
     progress.SetDone(i + 1, BatchPercentText(i + 1, count));

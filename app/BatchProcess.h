@@ -79,7 +79,9 @@ struct CBatchProcessResult {
 };
 
 // The run: "No Files were selected" without files, "The selected batch file
-// could not be found" when the batch file has gone. Otherwise, with the
+// could not be found" when the batch file has gone, and the processor's own
+// refusal ("Batch File Not Found" and the like) once, before any file is
+// opened, when the batch file would be refused. Otherwise, with the
 // setting "BatchFile" set to `batchFile` and Batch Mode off for the length of
 // the run (both restored afterwards), each file in turn is opened as a
 // document, the batch file runs on it (forcing a save with `alwaysSave`) and

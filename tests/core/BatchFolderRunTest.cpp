@@ -199,6 +199,11 @@ TEST_F(BatchFolderRunTest, RunRefusesMissingFilesOrBatchFileAndKeepsUnsavedWindo
   EXPECT_EQ(m_prompt.TakeMessages(), (std::vector<std::string>{"No Files were selected",
                                                                "The selected batch file could not be found"}));
   EXPECT_EQ(progress.m_nStartCount, -1);
+  // A batch file the processor refuses is refused once, not once a file.
+  testsupport::WriteText(m_dir.File("notes.cfg"), "[General]\nFile=NOTES\nOperations=0\n");
+  EXPECT_FALSE(RunBatchProcess(m_app, {clean, changed}, m_dir.File("notes.cfg"), true, progress).m_bStarted);
+  EXPECT_EQ(m_prompt.TakeMessages(), std::vector<std::string>{"Batch File Not Found"});
+  EXPECT_EQ(progress.m_nStartCount, -1);
 
   // A window with unsaved changes is left alone; an unchanged one is run on
   // and stays open.
