@@ -34,14 +34,19 @@ std::string UnsearchableMessage(const std::vector<std::string>& folders) {
   return text;
 }
 
-// Puts the setting "BatchFile" and Batch Mode back however the run ends.
+// Puts the setting "BatchFile", Batch Mode and the recent-file list back
+// however the run ends: the files a run opens are not the user's recent work.
 class CBatchSettingsKeeper {
  public:
   explicit CBatchSettingsKeeper(CEditorApp& app)
-      : m_app(app), m_strBatchFile(app.m_settings.m_strBatchFile), m_nBatchMode(app.BatchModeFlag) {}
+      : m_app(app),
+        m_strBatchFile(app.m_settings.m_strBatchFile),
+        m_nBatchMode(app.BatchModeFlag),
+        m_recent(app.RecentFiles()) {}
   ~CBatchSettingsKeeper() {
     m_app.m_settings.m_strBatchFile = m_strBatchFile;
     m_app.BatchModeFlag = m_nBatchMode;
+    m_app.RecentFiles() = m_recent;
   }
   CBatchSettingsKeeper(const CBatchSettingsKeeper&) = delete;
   CBatchSettingsKeeper& operator=(const CBatchSettingsKeeper&) = delete;
@@ -50,6 +55,7 @@ class CBatchSettingsKeeper {
   CEditorApp& m_app;
   std::string m_strBatchFile;
   int m_nBatchMode;
+  CRecentFiles m_recent;
 };
 
 // One file of the run; false when it was skipped.

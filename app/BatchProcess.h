@@ -83,7 +83,8 @@ struct CBatchProcessResult {
 // refusal ("Batch File Not Found" and the like) once, before any file is
 // opened, when the batch file would be refused. Otherwise, with the
 // setting "BatchFile" set to `batchFile` and Batch Mode off for the length of
-// the run (both restored afterwards), each file in turn is opened as a
+// the run (both restored afterwards, with the recent-file list, which the
+// run's files do not enter), each file in turn is opened as a
 // document, the batch file runs on it (forcing a save with `alwaysSave`) and
 // it is closed without asking; a file that does not open has been reported
 // and is skipped. After each file the progress window is updated and Cancel

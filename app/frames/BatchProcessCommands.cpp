@@ -23,6 +23,7 @@ void AddBatchProcessCommands(CMainFrame& frame) {
     }
     CBatchProgressDlg progress(&context.m_frame);
     RunBatchProcess(app, request.CheckedFiles(), request.m_strBatchFile, request.m_bAlwaysSave, progress);
+    context.m_frame.UpdateRecentFileMenus();
   };
   frame.AddCommand(command);
 }

@@ -65,6 +65,7 @@ void TestBatchProcess::selectFilesThenRunWithCancel() {
   }
   app.WriteStoreString(settingskeys::kSettings, settingskeys::kBatchFilesDir, folder.toStdString());
   app.m_settings.m_strBatchFile = "/somewhere/usual.cfg";
+  app.AddToRecentFileList("/somewhere/earlier.c3d");
 
   QAction* action = app.MainFrame()->Action("Batch Process");
   QVERIFY(action);
@@ -132,6 +133,8 @@ void TestBatchProcess::selectFilesThenRunWithCancel() {
   QVERIFY(!IsReal((folder + "/walk02.c3d").toStdString()));
   QVERIFY(!IsReal((folder + "/session2/static.c3d").toStdString()));
   QCOMPARE(app.m_settings.m_strBatchFile, std::string("/somewhere/usual.cfg"));
+  // The run's files do not push the user's own out of the recent-file list.
+  QCOMPARE(app.RecentFiles().Entries(), std::vector<std::string>{"/somewhere/earlier.c3d"});
   QVERIFY(app.Documents().empty());
   QVERIFY(app.MainFrame()->isEnabled());
 }
