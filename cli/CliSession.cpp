@@ -38,7 +38,9 @@ CEditorDoc* CCliSession::Open(const std::string& path) {
     Error("cannot open '" + path + "': it is a folder");
     return nullptr;
   }
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe would hold the program here until
+  // something writes to it; the document refuses it with a message.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     Error("cannot open '" + path + "': " + std::strerror(errno));
     return nullptr;

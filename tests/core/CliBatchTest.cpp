@@ -1,6 +1,7 @@
 // quorvel-cli batch run as a program on copies of real files: result lines,
 // messages, exit statuses, and what the saved files hold.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -193,11 +194,13 @@ TEST(CliBatch, FolderRunGivesTheSameFilesWithOneOrFourJobs) {
   }
   EXPECT_EQ(testsupport::ReadAll(dir.File("four/nantes.c3dx")), testsupport::ReadAll(CorpusFile("btk_nantes_static.c3d")));
 
-  // Without --recursive only the folder's own files run.
+  // Without --recursive only the folder's own files run; a named pipe is
+  // reported, not waited on.
   testsupport::WriteText(dir.File("keep.cfg"), "[General]\nFile=BATCH FILE\nOperations=0\n");
+  ASSERT_EQ(::mkfifo(dir.File("one/sub/pipe.c3d").c_str(), 0600), 0);
   CRun flat = RunBatchCli(dir, {"keep.cfg", "one/sub"});
-  EXPECT_EQ(flat.m_strOut, "one/sub/eb015.c3d: not saved\n");
-  EXPECT_EQ(flat.m_nStatus, 0);
+  EXPECT_EQ(flat.m_strOut, "one/sub/eb015.c3d: not saved\none/sub/pipe.c3d: failed: the file could not be opened\n");
+  EXPECT_EQ(flat.m_nStatus, 1);
   CRun slash = RunBatchCli(dir, {"keep.cfg", "one/sub/deeper/", "--jobs", "3"});
   EXPECT_EQ(slash.m_strOut, "one/sub/deeper/analysis.c3d: not saved\n");
 }
