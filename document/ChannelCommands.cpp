@@ -171,6 +171,8 @@ bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& r, int position) {
     const double none = p && p->m_nType == PARAM_BYTE ? 0.0 : -1.0;
     InsertListValue(p, position, count, none, none);
   }
+  // ANALOG:GAIN holds a gain code per channel; 0 says the gain is unknown.
+  InsertListValue(c3d.FindParam("ANALOG", "GAIN"), position, count, 0.0, 0.0);
   InsertListValue(c3d.FindParam("EMG", "TYPE"), position, count, 0.0, 0.0);
   InsertListValue(c3d.FindParam("EMG", "SEL"), position, count, 0.0, 0.0);
   InsertString(c3d.FindParam("EMG", "SIDE"), position, "N");

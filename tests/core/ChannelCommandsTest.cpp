@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EditFixture.h"
+#include "ModelFixture.h"
 #include "document/ChannelCommands.h"
 #include "document/EditSelection.h"
 #include "document/EventCommands.h"
@@ -209,6 +210,23 @@ TEST_F(ChannelCommands, CountsStoredAsAListOfOneFollowTheChannels) {
   }
   EXPECT_EQ(Values("ANALOG", "USED"), std::vector<double>{10});
   EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{1});
+}
+
+// ANALOG:GAIN holds a gain code per channel: it follows added and deleted
+// channels as ANALOG:SCALE does (0, unknown, for a new one), and Undo of a
+// deletion gives it back.
+TEST_F(ChannelCommands, GainCodesFollowTheirChannels) {
+  testsupport::SetList(c3d(), "ANALOG", "GAIN", PARAM_INTEGER, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), CAddAnalogRequest(), 2));
+  const std::vector<double> added{1, 2, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  EXPECT_EQ(Values("ANALOG", "GAIN"), added);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 0;
+  prompt().AnswerAllWith(CUserPrompt::ANSWER_YES);
+  DeleteSelected(*f.doc, {});
+  EXPECT_EQ(Values("ANALOG", "GAIN"), std::vector<double>(added.begin() + 1, added.end()));
+  f.doc->OnEditUndo();
+  EXPECT_EQ(Values("ANALOG", "GAIN"), added);
 }
 
 // A plate of a type without a known channel count (here the second one, a
