@@ -166,14 +166,18 @@ void CC3d::ComputePointRange(int point) {
   int first = FirstValidFrame(point);
   if (first < 0) return;
   int last = LastValidFrame(point);
+  // Coordinates that are no number (how some writers mark a missing sample)
+  // are left out: one of them must not make the whole range no number.
   for (int axis = 0; axis < 3; ++axis) {
-    float low = store.Get(static_cast<size_t>(first) * 4 + axis);
-    float high = low;
+    bool any = false;
+    float low = 0.0f, high = 0.0f;
     for (int f = first; f <= last; ++f) {
       if (ResidualWord(store, f) < 0) continue;
       float v = store.Get(static_cast<size_t>(f) * 4 + axis);
-      low = std::min(low, v);
-      high = std::max(high, v);
+      if (!std::isfinite(v)) continue;
+      low = any ? std::min(low, v) : v;
+      high = any ? std::max(high, v) : v;
+      any = true;
     }
     store.m_fRange[axis] = low;
     store.m_fRange[axis + 3] = high;
@@ -186,20 +190,21 @@ void CC3d::ComputeAnalogRange(int channel) {
   store.m_fMin = store.m_fMax = store.m_fFirstMin = store.m_fFirstMax = 0.0f;
   size_t count = store.Size();
   if (count == 0) return;
-  store.m_fMin = store.m_fMax = store.Get(0);
-  for (size_t i = 1; i < count; ++i) {
-    float v = store.Get(i);
-    store.m_fMin = std::min(store.m_fMin, v);
-    store.m_fMax = std::max(store.m_fMax, v);
-  }
+  // Samples that are no number are left out, as for points.
+  auto range = [&store, count](size_t step, float& low, float& high) {
+    bool any = false;
+    for (size_t i = 0; i < count; i += step) {
+      float v = store.Get(i);
+      if (!std::isfinite(v)) continue;
+      low = any ? std::min(low, v) : v;
+      high = any ? std::max(high, v) : v;
+      any = true;
+    }
+  };
+  range(1, store.m_fMin, store.m_fMax);
   size_t step = m_header.m_nSamplesPerFrame;
   if (step == 0) return;
-  store.m_fFirstMin = store.m_fFirstMax = store.Get(0);
-  for (size_t i = step; i < count; i += step) {
-    float v = store.Get(i);
-    store.m_fFirstMin = std::min(store.m_fFirstMin, v);
-    store.m_fFirstMax = std::max(store.m_fFirstMax, v);
-  }
+  range(step, store.m_fFirstMin, store.m_fFirstMax);
 }
 
 bool CC3d::CheckPointRange(int point, float lowX, float lowY, float lowZ, float highX,

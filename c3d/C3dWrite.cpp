@@ -124,7 +124,7 @@ bool CC3d::WriteData(CFileStream& target, bool real) {
     // One chunk is laid out while a second thread writes the one before; the
     // stream is used by one thread at a time, so the bytes are the same.
     std::vector<unsigned char> buffers[2] = {std::vector<unsigned char>(bufferBytes),
-                                             std::vector<unsigned char>(bufferBytes)};
+                                             std::vector<unsigned char>(frames > chunkFrames ? bufferBytes : 0)};
     std::thread writer;
     bool written = true;
     auto finishWrite = [&] {
@@ -144,6 +144,12 @@ bool CC3d::WriteData(CFileStream& target, bool real) {
       SamplesToFile(buffer, valuesPerFrame * static_cast<size_t>(count), real, m_nProcessor);
       if (!finishWrite()) return false;
       const int64_t bytes = count * frameSize;
+      if (first + count >= frames) {
+        // The last chunk (for a small file the only one) is written here:
+        // nothing is left to lay out beside it, and a thread would only cost.
+        if (!target.Write(buffer, bytes)) return false;
+        break;
+      }
       try {
         writer = std::thread([&target, &written, buffer, bytes] {
           try {

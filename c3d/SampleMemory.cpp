@@ -118,7 +118,9 @@ size_t CSampleRegion::RegionBytes(size_t bytes) { return kHeader + RoundUp(bytes
 
 CSampleRegion::CSampleRegion(size_t bytes) : m_pRegion(nullptr), m_pPrevious(t_pRegion) {
   auto* region = new CRegion;
-  if (bytes > 0) {
+  // A small file's stores come from the heap, which reuses what the files
+  // before it gave back: a fresh mapping costs more than it saves there.
+  if (bytes >= kOwnMapping) {
     size_t length = 0;
     region->m_pBase = MapFresh(bytes, length);
     region->m_nBytes = region->m_pBase ? length : 0;

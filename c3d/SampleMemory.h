@@ -6,7 +6,8 @@
 // marked for huge pages and made ready in one request to the system
 // (MADV_HUGEPAGE, then MADV_POPULATE_WRITE); other large blocks get memory of
 // their own the same way. Where the system offers neither, the pages simply
-// arrive on first use. Small blocks come from the usual heap.
+// arrive on first use. Small blocks, and the stores of a file under a
+// megabyte, come from the usual heap.
 
 #include <cstddef>
 #include <new>

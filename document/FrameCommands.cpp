@@ -9,6 +9,7 @@
 #include "document/CopyBuffer.h"
 #include "document/EditDialogs.h"
 #include "document/EditorDoc.h"
+#include "processing/Filtering.h"
 #include "processing/WaveFill.h"
 
 namespace {
@@ -95,6 +96,16 @@ void MoveEventsBack(CC3d& c3d, int afterFrame, int count) {
 // file it is pasted into. Integer coordinates count in units of the point
 // scale, real ones are real units; residuals count in units of the absolute
 // point scale in both storage kinds.
+// A pasted or imported value: integer storage holds one beyond the 16-bit
+// range at the limit rather than wrapping it round to the other sign (a
+// coordinate in millimetres from a real file, at a small point scale).
+void StoreHeld(CSampleStore& store, size_t at, double value) {
+  if (store.IsReal())
+    store.Set(at, value);
+  else
+    store.Ints()[at] = SaturateTo16(value);
+}
+
 struct CPointUnits {
   CPointUnits(const CopyBuffer& buffer, const CC3d& target) {
     const double fromScale = buffer.m_fPointScale;
@@ -344,9 +355,11 @@ void PasteSegment(CEditorDoc& doc, const std::vector<int>& frames) {
       const float value = buffer.m_values[static_cast<size_t>(j) * perFrame + k];
       if (at >= store.Size()) continue;
       if (point && k < 3)
-        store.Set(at, units.Coordinate(value));
+        StoreHeld(store, at, units.Coordinate(value));
+      else if (point)
+        store.Set(at, value);  // the residual word, bits and all
       else
-        store.Set(at, value);
+        StoreHeld(store, at, value);
       if (point && k == 3 && value >= 0.0f && units.m_bResidualsDiffer)
         c3d.SetResidual(channel, start + j, units.Residual(value));
     }
@@ -474,7 +487,7 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
         empty = empty && field.empty();
         double value = FieldNumber(field);
         if (divide) value /= scale;
-        store.Set(base + axis, value);
+        StoreHeld(store, base + axis, value);
       }
       store.Set(base + 3, empty ? -1.0 : 0.0);
     }
@@ -489,7 +502,7 @@ bool ImportClipboard(CEditorDoc& doc, const std::string& text, const std::vector
       double value = FieldNumber(table.m_fields[i]);
       if (doc.m_bScaleAnalog && factor != 0.0) value = value / factor + offset;
       if (!c3d.IsReal()) value = std::floor(value + 0.5);
-      store.Set(begin + i, value);
+      StoreHeld(store, begin + i, value);
     }
   }
 

@@ -8,6 +8,7 @@
 
 #include "document/EditorDoc.h"
 #include "document/GraphContent.h"
+#include "processing/Filtering.h"
 #include "processing/Spline.h"
 
 // ---- Selection ---------------------------------------------------------------
@@ -68,6 +69,9 @@ bool DropDraggedValue(CEditorDoc& doc, const CGraphLayout& layout, int panel, in
   CC3d& c3d = doc.m_c3d;
   if (frame < 0 || frame >= c3d.FrameCount()) return false;
   const CGraphPanel& plot = layout.m_panels[static_cast<size_t>(panel)];
+  // A scale of 0 shows every sample as the same value: the height dropped
+  // cannot be turned back into a stored value (it would become 0).
+  if (!(plot.m_fGain != 0) || !std::isfinite(plot.m_fGain)) return false;
   const double shown = YToValue(y, plot.m_fMin, plot.m_fMax, plot.m_plot.m_fBottom,
                                 static_cast<int>(plot.m_plot.Height()));
   const double value = StorableValue(c3d, plot.Stored(shown));
@@ -112,20 +116,26 @@ bool ClipAnalogSpikes(CEditorDoc& doc, int channel, int lo, int hi) {
   // A range that starts at the very first sample is left alone.
   if (ratio == 0 || covered <= 0 || first == 0 || first > last) return false;
 
-  doc.SaveUndoSnapshot();
+  // Samples that are no number (a gap in real storage) take no part in the
+  // mean and the limits, and are filled with the mean like the spikes.
   double sum = 0;
-  float high = store.Get(static_cast<size_t>(first)), low = high;
+  long count = 0;
+  float high = 0, low = 0;
   for (long i = first; i <= last; ++i) {
     const float v = store.Get(static_cast<size_t>(i));
+    if (!std::isfinite(v)) continue;
     sum += v;
-    high = std::max(high, v);
-    low = std::min(low, v);
+    high = count ? std::max(high, v) : v;
+    low = count ? std::min(low, v) : v;
+    ++count;
   }
-  const double mean = sum / static_cast<double>(last - first + 1);
+  if (count == 0) return false;
+  doc.SaveUndoSnapshot();
+  const double mean = sum / static_cast<double>(count);
   const double limit = std::min(high - mean, mean - low);
   for (long i = first; i <= last; ++i) {
-    if (std::fabs(store.Get(static_cast<size_t>(i)) - mean) > limit)
-      store.Set(static_cast<size_t>(i), static_cast<float>(mean));
+    const float v = store.Get(static_cast<size_t>(i));
+    if (!std::isfinite(v) || std::fabs(v - mean) > limit) store.Set(static_cast<size_t>(i), static_cast<float>(mean));
   }
   return true;
 }
@@ -134,7 +144,10 @@ bool ClipAnalogSpikes(CEditorDoc& doc, int channel, int lo, int hi) {
 // spline (zero end slopes) through the valid frames around them, with their
 // residual word set to 0 (valid, no cameras). Only the first frames less two
 // are knots or filled; a range from the first frame is left alone, as is a
-// coordinate with fewer than two knots.
+// coordinate with fewer than two knots. A coordinate that is no number (how
+// some writers mark a missing sample) is no knot: it would make the whole
+// spline no number. In integer storage a spline that overshoots past the
+// 16-bit range is held at the limit rather than wrapped to the other sign.
 bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
   CC3d& c3d = doc.m_c3d;
   const int covered = c3d.FrameCount() - 2;
@@ -150,8 +163,10 @@ bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
     values.clear();
     for (int f = 0; f < covered; ++f) {
       if ((f >= lo && f <= hi) || c3d.GetResidual(point, f) < 0) continue;
+      const float v = store.Get(static_cast<size_t>(f) * 4 + axis);
+      if (!std::isfinite(v)) continue;
       times.push_back(static_cast<float>(f) / rate);
-      values.push_back(store.Get(static_cast<size_t>(f) * 4 + axis));
+      values.push_back(v);
     }
     const int n = static_cast<int>(times.size());
     d2.assign(times.size(), 0.0f);
@@ -165,7 +180,11 @@ bool FillPointSpline(CEditorDoc& doc, int point, int lo, int hi) {
         doc.Prompt().ShowMessage("Bad interpolation");
         break;
       }
-      store.Set(static_cast<size_t>(j) * 4 + axis, *v);
+      const size_t at = static_cast<size_t>(j) * 4 + axis;
+      if (store.IsReal())
+        store.Set(at, *v);
+      else
+        store.Ints()[at] = SaturateTo16(*v);
       store.Set(static_cast<size_t>(j) * 4 + 3, 0.0);
     }
   }

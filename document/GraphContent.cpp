@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
 #include "document/EditorDoc.h"
 #include "document/ListContent.h"
@@ -84,8 +85,15 @@ void WalkTrace(const T* data, const CSampleWalk& walk, const CGraphLayout& layou
   const size_t stride = walk.m_nStride;
   const T* base = data + walk.m_nOffset;
   const bool checkValid = walk.m_nValidOffset >= 0;
+  // Real samples that are no number (how some writers mark a missing
+  // sample) break the line like invalid frames do.
+  constexpr bool kReal = std::is_floating_point_v<T>;
+  const bool checkEach = checkValid || kReal;
   auto valid = [&](int i) {
-    return !checkValid || WordValid(base[static_cast<size_t>(i) * stride + walk.m_nValidOffset]);
+    const T* sample = base + static_cast<size_t>(i) * stride;
+    if constexpr (kReal)
+      if (!std::isfinite(*sample)) return false;
+    return !checkValid || WordValid(sample[walk.m_nValidOffset]);
   };
 
   if (exact) {
@@ -118,7 +126,7 @@ void WalkTrace(const T* data, const CSampleWalk& walk, const CGraphLayout& layou
       const T firstValue = *p;
       T low = firstValue, high = firstValue, lastValue = firstValue;
       int k = i + 1;
-      if (!checkValid) {
+      if (!checkEach) {
         for (p += stride; k < j; ++k, p += stride) {
           low = std::min(low, *p);
           high = std::max(high, *p);
@@ -214,7 +222,9 @@ CGraphLayout DescribeGraph(CEditorDoc& doc, const CGraphScale& scale) {
   }
   layout.m_nPoints = frames * layout.m_nPointsPerFrame;
 
-  const char* valueFormat = analog ? "%.2e" : (layout.m_bScaled ? "%.2f" : "%.0f");
+  // Raw integer samples are labelled whole; real samples are in their units
+  // whatever the toggle says (a trial in metres would read "0" and "1").
+  const char* valueFormat = analog ? "%.2e" : (layout.m_bScaled || c3d.IsReal() ? "%.2f" : "%.0f");
   for (size_t i = 0; i < layout.m_panels.size(); ++i) {
     CGraphPanel& panel = layout.m_panels[i];
     double low = panel.Shown(panel.m_fMin), high = panel.Shown(panel.m_fMax);
@@ -258,6 +268,7 @@ bool FrameValue(const CEditorDoc& doc, const CGraphLayout& layout, int panel, in
   if (frame < 0 || i >= walk.m_nCount) return false;
   const size_t at = walk.m_nOffset + static_cast<size_t>(i) * walk.m_nStride;
   value = store->Get(at);
+  if (!std::isfinite(value)) return false;
   if (walk.m_nValidOffset < 0) return true;
   return store->IsReal() ? WordValid(store->Reals()[at + walk.m_nValidOffset])
                          : WordValid(store->Ints()[at + walk.m_nValidOffset]);

@@ -102,7 +102,7 @@ bool CPrintListing::Fill() {
   return true;
 }
 
-bool CPrintListing::HasMore() { return Fill(); }
+bool CPrintListing::HasMore() { return m_bPending || Fill(); }
 
 bool CPrintListing::Next(CPrintLine& line) {
   if (!Fill()) return false;
@@ -110,11 +110,25 @@ bool CPrintListing::Next(CPrintLine& line) {
   return true;
 }
 
-std::vector<CPrintLine> CPrintListing::NextPage(int linesPerPage) {
-  std::vector<CPrintLine> page;
-  CPrintLine line;
-  const size_t count = static_cast<size_t>(std::max(linesPerPage, 1));
-  while (page.size() < count && Next(line)) page.push_back(std::move(line));
+std::vector<CPrintPiece> CPrintListing::NextPage(int rowsPerPage, const RowsOf& rowsOf) {
+  std::vector<CPrintPiece> page;
+  const int capacity = std::max(rowsPerPage, 1);
+  int used = 0;
+  while (used < capacity) {
+    if (!m_bPending) {
+      if (!Next(m_pending)) break;
+      m_bPending = true;
+      m_nPendingRow = 0;
+      m_nPendingRows = std::max(rowsOf ? rowsOf(m_pending) : 1, 1);
+    }
+    const int left = m_nPendingRows - m_nPendingRow;
+    if (used > 0 && m_nPendingRow == 0 && left > capacity - used && left <= capacity) break;
+    const int take = std::min(left, capacity - used);
+    page.push_back(CPrintPiece{m_pending, m_nPendingRow, take});
+    used += take;
+    m_nPendingRow += take;
+    if (m_nPendingRow >= m_nPendingRows) m_bPending = false;
+  }
   return page;
 }
 

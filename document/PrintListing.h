@@ -5,6 +5,7 @@
 // values (raw, never scaled), and an empty line. Computed without any
 // toolkit; the print job only places the lines on pages.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ struct CPrintLine {
 std::vector<CPrintLine> ChannelPrintLines(const CC3d& c3d, const CPrintChannelsRequest& request,
                                           bool point, int channel);
 
+// Part of a line on a page: rows m_nFirstRow .. m_nFirstRow + m_nRows - 1
+// of it (a line too wide for the paper wraps onto several rows).
+struct CPrintPiece {
+  CPrintLine m_line;
+  int m_nFirstRow = 0;
+  int m_nRows = 1;
+};
+
 // A listing job: the chosen analog channels, then the chosen points, built
 // one channel at a time.
 class CPrintListing {
@@ -59,9 +68,13 @@ class CPrintListing {
 
   // The next line; false when every channel has been listed.
   bool Next(CPrintLine& line);
-  // The lines of the next page: as many as `linesPerPage` (at least one, so
-  // that even a font taller than the page makes progress). Empty at the end.
-  std::vector<CPrintLine> NextPage(int linesPerPage);
+  // The rows a line takes on paper (1 when it is not wrapped).
+  using RowsOf = std::function<int(const CPrintLine&)>;
+  // The next page: as many rows as `rowsPerPage` (at least one, so that even
+  // a font taller than the page makes progress). A line that fits on one
+  // page is not split over two; a longer one goes on over the next pages.
+  // Empty at the end.
+  std::vector<CPrintPiece> NextPage(int rowsPerPage, const RowsOf& rowsOf);
   bool HasMore();
 
  private:
@@ -73,6 +86,11 @@ class CPrintListing {
   size_t m_nChannel = 0;   // next channel of the list being listed
   std::vector<CPrintLine> m_lines;
   size_t m_nLine = 0;
+  // The line being placed on pages: its rows so far, and in all.
+  bool m_bPending = false;
+  CPrintLine m_pending;
+  int m_nPendingRow = 0;
+  int m_nPendingRows = 1;
 };
 
 // A line as text, for the command line: headings and empty lines as they

@@ -35,7 +35,7 @@ bool ChooseChannels(CCommandContext& context, CPrintChannelsRequest& request) {
 }
 
 void Print(QPrinter& printer, const CEditorDoc& doc, const CPrintChannelsRequest& request) {
-  PrintChannelListing(printer, doc.m_c3d, request, doc.Host().Settings(), doc.GetTitle());
+  PrintChannelListing(printer, doc.m_c3d, request, doc.Host().Settings(), doc.GetTitle(), &doc.Prompt());
 }
 
 void RunPrint(CCommandContext& context) {

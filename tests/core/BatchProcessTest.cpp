@@ -2,19 +2,15 @@
 // change, the General analog offset, and a quorvel-cli batch run with every
 // processing type on real files of both storage kinds.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 
 #include "DocModel.h"
 #include "FakeHost.h"
+#include "CliRunner.h"
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "app/BatchRun.h"
-
-extern char** environ;
 
 using namespace testsupport;
 using docmodel::AllSamples;
@@ -161,28 +157,10 @@ TEST(BatchProcessCli, EveryProcessingTypeRunsOnRealFilesOfBothStorageKinds) {
             "[Operation6]\nType=Interpolation\nCommand=Residual,2.5\n"
             "[Operation7]\nType=FilterVideo\nCommand=butterworth,lpf,59.7,0,4,All\nChannels=1\n");
 
-  const std::string out = dir.File("cli.out"), err = dir.File("cli.err");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
-  std::vector<std::string> args = {QUORVEL_CLI_PATH, "batch", "run.cfg", names[0], names[1]};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  ASSERT_EQ(posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  posix_spawn_file_actions_destroy(&actions);
-  auto text = [](const std::string& path) {
-    std::vector<unsigned char> bytes = ReadAll(path);
-    return std::string(bytes.begin(), bytes.end());
-  };
-  EXPECT_EQ(WEXITSTATUS(status), 0) << text(err);
-  EXPECT_EQ(text(out), names[0] + ": saved\n" + names[1] + ": saved\n");
-  EXPECT_EQ(text(err), names[1] + ": Error 7\n" + names[1] + ": Could not filter\n" +
+  const testsupport::CCliRun run = testsupport::RunCli(dir, {"batch", "run.cfg", names[0], names[1]}, true);
+  EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
+  EXPECT_EQ(run.m_strOut, names[0] + ": saved\n" + names[1] + ": saved\n");
+  EXPECT_EQ(run.m_strErr, names[1] + ": Error 7\n" + names[1] + ": Could not filter\n" +
                           "2 files: 2 saved, 0 not saved, 0 failed\n");
 
   for (const std::string& name : names) {

@@ -1,18 +1,14 @@
 // quorvel-cli batch run as a program on copies of real files: result lines,
 // messages, exit statuses, and what the saved files hold.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 
+#include "CliRunner.h"
 #include "TestSupport.h"
 #include "c3d/C3d.h"
-
-extern char** environ;
 
 using testsupport::CorpusFile;
 using testsupport::CTempDir;
@@ -20,43 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CRun {
-  int m_nStatus = -1;
-  std::string m_strOut;
-  std::string m_strErr;
-};
-
-std::string ReadText(const std::string& path) {
-  std::vector<unsigned char> bytes = testsupport::ReadAll(path);
-  return std::string(bytes.begin(), bytes.end());
-}
+using CRun = testsupport::CCliRun;
+using testsupport::ReadText;
 
 // Runs "quorvel-cli batch ARGS" in `dir`, so that file names print short.
-CRun RunBatchCli(const CTempDir& dir, const std::vector<std::string>& args) {
-  const std::string outPath = dir.File("cli.stdout"), errPath = dir.File("cli.stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
-  std::vector<std::string> all = {QUORVEL_CLI_PATH, "batch"};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  CRun run;
-  pid_t pid;
-  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.m_strOut = ReadText(outPath);
-  run.m_strErr = ReadText(errPath);
-  fs::remove(outPath);
-  fs::remove(errPath);
-  return run;
+CRun RunBatchCli(const CTempDir& dir, std::vector<std::string> args) {
+  args.insert(args.begin(), "batch");
+  return testsupport::RunCli(dir, args, true);
 }
 
 std::string Copy(const CTempDir& dir, const std::string& name) {

@@ -1,62 +1,23 @@
 // quorvel-cli run as a program: header rows, exports, conversions between the
 // six file formats, exit statuses and messages.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "CliRunner.h"
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "c3d/C3d.h"
-
-extern char** environ;
 
 using testsupport::CTempDir;
 
 namespace {
 
-struct CRun {
-  int m_nStatus = -1;
-  std::string m_strOut;
-  std::string m_strErr;
-};
-
-std::string ReadText(const std::string& path) {
-  std::vector<unsigned char> bytes = testsupport::ReadAll(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-// Runs quorvel-cli with `args`; standard output and error are captured
-// through files of `dir`.
-CRun RunCli(const CTempDir& dir, const std::vector<std::string>& args) {
-  std::string outPath = dir.File("cli.stdout"), errPath = dir.File("cli.stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all = {QUORVEL_CLI_PATH};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  CRun run;
-  pid_t pid;
-  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.m_strOut = ReadText(outPath);
-  run.m_strErr = ReadText(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
-  return run;
-}
+using CRun = testsupport::CCliRun;
+using testsupport::ReadText;
+using testsupport::RunCli;
 
 // Writes a model built in memory as a C3D file: the writer takes the header
 // block from a source file, so a blank one is made first.

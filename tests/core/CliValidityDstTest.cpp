@@ -1,9 +1,6 @@
 // quorvel-cli validity and import-dst run as a program: their output, JSON,
 // exit statuses, and DST export followed by import in both storage kinds.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -11,49 +8,18 @@
 #include <filesystem>
 
 #include "DocModel.h"
+#include "CliRunner.h"
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "c3d/C3d.h"
-
-extern char** environ;
 
 using testsupport::CTempDir;
 
 namespace {
 
-struct CRun {
-  int m_nStatus = -1;
-  std::string m_strOut;
-  std::string m_strErr;
-};
-
-std::string ReadText(const std::string& path) {
-  std::vector<unsigned char> bytes = testsupport::ReadAll(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-CRun RunCli(const CTempDir& dir, std::vector<std::string> args) {
-  const std::string out = dir.File("cli.stdout"), err = dir.File("cli.stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  args.insert(args.begin(), QUORVEL_CLI_PATH);
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  CRun run;
-  pid_t pid;
-  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.m_strOut = ReadText(out);
-  run.m_strErr = ReadText(err);
-  return run;
-}
+using CRun = testsupport::CCliRun;
+using testsupport::ReadText;
+using testsupport::RunCli;
 
 // The numbers of a CSV export, row by row (the header row left out).
 std::vector<std::vector<double>> CsvNumbers(const std::string& path) {

@@ -247,6 +247,16 @@ TEST(PasteSegmentBetweenFiles, CoordinatesAndResidualsKeepTheirRealUnits) {
   std::string mask;
   EXPECT_FLOAT_EQ(c3d.GetCameraMask(1, 5, mask), 2.0f);
   EXPECT_EQ(mask, "1100000");
+
+  // Back into integer storage (scale 0.5): 20000 and -20000 do not fit in
+  // 16 bits and are held at the limits, not wrapped to the other sign.
+  to.doc->m_c3d.m_points[1].Set(5 * 4 + 0, 20000);
+  to.doc->m_c3d.m_points[1].Set(5 * 4 + 1, -20000);
+  CopySelected(*to.doc, {5});
+  from.host.m_copyBuffer = to.host.m_copyBuffer;
+  PasteBuffer(*from.doc, {2});
+  EXPECT_EQ(from.doc->m_c3d.m_points[0].Get(2 * 4 + 0), 32767);
+  EXPECT_EQ(from.doc->m_c3d.m_points[0].Get(2 * 4 + 1), -32768);
 }
 
 TEST(ClipboardText, WholeLinesAnyLengthPaddedToTheFirstLine) {
@@ -285,6 +295,10 @@ TEST_F(FrameCommands, ImportPointColumnsExtendsTheFile) {
   EXPECT_EQ(Point(1, 10, 3), 0);
   EXPECT_EQ(Point(0, 10, 0), 0);  // the added frame is blank in every point
   EXPECT_EQ(f.doc->m_nUndoKind, UNDO_NONE);
+  // Beyond the 16-bit range once divided by the scale: held at the limit.
+  ASSERT_TRUE(ImportClipboard(*f.doc, "17000\t-17000\t1\n", {0}));
+  EXPECT_EQ(Point(1, 0, 0), 32767);
+  EXPECT_EQ(Point(1, 0, 1), -32768);
 }
 
 TEST_F(FrameCommands, ImportAnalogSamplesOneColumnOrOneFrameARow) {

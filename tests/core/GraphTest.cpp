@@ -232,6 +232,44 @@ TEST_F(GraphDoc, PointGraphsStackedWithScaledLabels) {
   EXPECT_EQ(Select(-3, 1).m_panels[0].m_strTitle, "Channel : 2 X");
 }
 
+TEST_F(GraphDoc, SamplesThatAreNoNumberStayOutOfRangeAndTrace) {
+  // Real storage, values not scaled; the very first value of each graph is
+  // no number, which must not make its range (and labels) no number, nor
+  // draw a line off the plot.
+  Use(10, 2, true);
+  doc.m_bScaleAnalog = doc.m_bScale3D = false;
+  for (size_t i = 0; i < Analog(0).Size(); ++i) Analog(0).Set(i, static_cast<double>(i));
+  Analog(0).Set(0, std::nan(""));
+  for (int f = 0; f < 10; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 10 + f, 0, 0, 0);
+  Point(0).Set(0, std::nan(""));
+  CGraphLayout layout = Select(-2, 0);
+  EXPECT_EQ(layout.m_panels[0].m_fMin, 2);  // first samples of frames 1 .. 9
+  EXPECT_EQ(layout.m_panels[0].m_fMax, 18);
+  doc.m_bShowSubFrames = true;
+  EXPECT_EQ(Select(-2, 0).m_panels[0].m_fMin, 1);
+  Analog(0).Set(9, std::nan(""));
+  for (float step : {10.0f, 0.05f}) {  // a vertex per sample, and per pixel column
+    scale.m_fAnalogStep = step;
+    layout = Select(-2, 0);
+    const CGraphRect& plot = layout.m_panels[0].m_plot;
+    const CTrace trace = BuildTrace(doc, layout, 0, 0, 1000, 1);
+    ASSERT_EQ(trace.size(), 2u) << step;
+    for (const auto& line : trace)
+      for (const CTracePoint& p : line) EXPECT_TRUE(p.m_nY >= plot.m_fBottom && p.m_nY <= plot.m_fTop) << step;
+  }
+  layout = Select(-3, 0);
+  EXPECT_EQ(layout.m_panels[0].m_fMin, 11);
+  EXPECT_EQ(layout.m_panels[0].m_fMax, 19);
+  EXPECT_EQ(layout.m_panels[0].m_strMax, "19.00") << "real samples keep their decimals unscaled too";
+  scale.m_fVideoStep = 10;
+  layout = Select(-3, 0);
+  const CTrace trace = BuildTrace(doc, layout, 0, 0, 1000, 1);
+  ASSERT_EQ(trace.size(), 1u);
+  EXPECT_EQ(trace[0].front().m_fX, 110);
+  double value = 0;
+  EXPECT_FALSE(FrameValue(doc, layout, 0, 0, value)) << "no marker on a sample that is no number";
+}
+
 TEST_F(GraphDoc, ReducedTraceDrawsWhatTheFullPolylineDraws) {
   // 2000 frames x 10 samples of a wandering signal, 0.05 units apart, drawn
   // at 0.96 pixels per unit: about 19 samples per pixel column.
@@ -316,7 +354,7 @@ TEST_F(GraphDoc, DraggedAnalogValueSetsTheWholeFrameAndUndoes) {
   testsupport::SetList(doc.m_c3d, "ANALOG", "SCALE", PARAM_FLOAT, {2.0, 1.0});
   testsupport::SetList(doc.m_c3d, "ANALOG", "OFFSET", PARAM_INTEGER, {100.0, 0.0});
   CGraphLayout layout = Select(-2, 0);
-  const CGraphPanel& panel = layout.m_panels[0];
+  const CGraphPanel panel = layout.m_panels[0];
   // Raw 0 .. 199 (first samples 0 .. 190) shown as -200 .. 180; halfway up
   // is -10, stored as -10 / 2 + 100 = 95.
   const std::vector<float> before = AllSamples(doc.m_c3d);
@@ -327,6 +365,14 @@ TEST_F(GraphDoc, DraggedAnalogValueSetsTheWholeFrameAndUndoes) {
   EXPECT_TRUE(doc.IsModified());
   doc.OnEditUndo();
   EXPECT_EQ(AllSamples(doc.m_c3d), before);
+
+  // A channel of scale 0 shows a flat line: a drag there changes nothing.
+  testsupport::SetList(doc.m_c3d, "ANALOG", "SCALE", PARAM_FLOAT, {2.0, 0.0});
+  doc.SetModifiedFlag(false);
+  layout = Select(-2, 1);
+  EXPECT_FALSE(DropDraggedValue(doc, layout, 0, 3, layout.m_panels[0].m_plot.m_fBottom + 150));
+  EXPECT_EQ(AllSamples(doc.m_c3d), before);
+  EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(GraphDoc, DraggedPointCoordinateIsRoundedAndUnscaled) {
@@ -373,6 +419,21 @@ TEST_F(GraphDoc, DeleteAndFillClipsAnalogSpikesToTheMean) {
   EXPECT_FALSE(DeleteAndFill(doc, sel));
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(doc.m_nUndoKind, UNDO_NONE);
+
+  // In real storage a sample that is no number neither spoils the mean
+  // (which would leave every spike in place) nor stays.
+  Use(10, 2, true);
+  for (size_t i = 0; i < Analog(0).Size(); ++i) Analog(0).Set(i, 10);
+  Analog(0).Set(7, 80);
+  Analog(0).Set(10, -4);
+  Analog(0).Set(5, std::nan(""));
+  sel.DoubleClick(5, false);
+  sel.DoubleClick(2, true);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  // Mean of the six numbers 116 / 6, limit min(80 - mean, mean + 4).
+  EXPECT_FLOAT_EQ(Analog(0).Get(7), 116.0f / 6);
+  EXPECT_FLOAT_EQ(Analog(0).Get(5), 116.0f / 6);
+  EXPECT_EQ(Analog(0).Get(10), -4);
 }
 
 TEST_F(GraphDoc, DeleteAndFillSplinesAPointThroughTheFramesAround) {
@@ -416,4 +477,32 @@ TEST_F(GraphDoc, DeleteAndFillSplinesAPointThroughTheFramesAround) {
   doc.SetModifiedFlag(false);
   EXPECT_FALSE(DeleteAndFill(doc, sel));
   EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(GraphDoc, DeleteAndFillSkipsNoNumberKnotsAndHoldsIntegersInRange) {
+  // Integer storage: Y jumps from 0 to the top of the 16-bit range round
+  // the range 8 .. 12, so the spline bulges above 32767 between the knots.
+  Use(22, 1);
+  CVideo& store = Point(0);
+  for (int f = 0; f < 22; ++f) {
+    const bool high = f >= 7 && f <= 13;
+    testsupport::SetPointFrame(doc.m_c3d, 0, f, 100, high ? 32767 : 0, 7, 0x0305);
+  }
+  doc.m_nSelNode = -3;
+  doc.m_nSelItem = 0;
+  CGraphSelection sel;
+  sel.DoubleClick(8, false);
+  sel.DoubleClick(12, true);
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  for (int f = 8; f <= 12; ++f) EXPECT_GT(store.Get(f * 4 + 1), 30000) << "held, not wrapped: frame " << f;
+  EXPECT_EQ(store.Get(10 * 4 + 1), 32767);
+
+  // Real storage: a knot whose X is no number is left out of the spline.
+  Use(22, 1, true);
+  CVideo& real = Point(0);
+  for (int f = 0; f < 22; ++f) testsupport::SetPointFrame(doc.m_c3d, 0, f, 500, 20, 7, 0x0305);
+  real.Set(4 * 4 + 0, std::nan(""));
+  ASSERT_TRUE(DeleteAndFill(doc, sel));
+  for (int f = 8; f <= 12; ++f) EXPECT_NEAR(real.Get(f * 4 + 0), 500, 1e-3) << f;
+  EXPECT_TRUE(std::isnan(real.Get(4 * 4 + 0))) << "the frame outside the range keeps its value";
 }

@@ -2,53 +2,21 @@
 // split, and quorvel-cli print run as a program on files in both storage
 // kinds.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 
 #include "DocModel.h"
+#include "CliRunner.h"
 #include "ModelFixture.h"
 #include "TestSupport.h"
 #include "document/PrintListing.h"
-
-extern char** environ;
 
 using testsupport::CTempDir;
 
 namespace {
 
-struct CRun {
-  int m_nStatus = -1;
-  std::string m_strOut;
-  std::string m_strErr;
-};
-
-CRun RunCli(const CTempDir& dir, std::vector<std::string> args) {
-  const std::string out = dir.File("cli.out"), err = dir.File("cli.err");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  args.insert(args.begin(), QUORVEL_CLI_PATH);
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  CRun run;
-  pid_t pid;
-  if (posix_spawn(&pid, QUORVEL_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  for (auto [path, text] : {std::make_pair(out, &run.m_strOut), std::make_pair(err, &run.m_strErr)}) {
-    std::vector<unsigned char> bytes = testsupport::ReadAll(path);
-    text->assign(bytes.begin(), bytes.end());
-  }
-  return run;
-}
+using CRun = testsupport::CCliRun;
+using testsupport::RunCli;
 
 }  // namespace
 
@@ -80,16 +48,30 @@ TEST(PrintListing, PagesTakeWhatFitsAndAlwaysProgress) {
   CPrintChannelsRequest request(*c3d);
   request.m_analog = {0};
   request.m_points = {0};
-  CPrintListing listing(*c3d, request);
+  auto pieceCounts = [&](int rowsPerPage, const CPrintListing::RowsOf& rowsOf) {
+    CPrintListing listing(*c3d, request);
+    std::vector<std::vector<int>> pages;  // rows of each piece, page by page
+    while (listing.HasMore()) {
+      pages.emplace_back();
+      for (const CPrintPiece& piece : listing.NextPage(rowsPerPage, rowsOf)) pages.back().push_back(piece.m_nRows);
+    }
+    return pages;
+  };
+  using Pages = std::vector<std::vector<int>>;
   // Two channels of heading, 4 frames and an empty line: 12 lines.
-  std::vector<size_t> pages;
-  while (listing.HasMore()) pages.push_back(listing.NextPage(5).size());
-  EXPECT_EQ(pages, (std::vector<size_t>{5, 5, 2}));
+  const auto single = [](const CPrintLine&) { return 1; };
+  EXPECT_EQ(pieceCounts(5, single), (Pages{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, {1, 1}}));
+  // Value lines wrapped onto 3 rows are kept whole on a page of 5 rows...
+  const auto wrapped = [](const CPrintLine& line) { return line.m_strLabel.empty() ? 1 : 3; };
+  EXPECT_EQ(pieceCounts(5, wrapped), (Pages{{1, 3}, {3}, {3}, {3, 1, 1}, {3}, {3}, {3}, {3, 1}}));
+  // ...and split over pages too small for them.
+  EXPECT_EQ(pieceCounts(2, wrapped)[0], (std::vector<int>{1, 1}));
+  EXPECT_EQ(pieceCounts(2, wrapped)[1], (std::vector<int>{2}));
 
   CPrintListing tiny(*c3d, request);
-  const std::vector<CPrintLine> first = tiny.NextPage(0);
+  const std::vector<CPrintPiece> first = tiny.NextPage(0, single);
   ASSERT_EQ(first.size(), 1u) << "a page too small for one line still takes one";
-  EXPECT_EQ(first[0].m_strText, "A1");
+  EXPECT_EQ(first[0].m_line.m_strText, "A1");
 }
 
 TEST(PrintListing, CliPrintsTheListingOfBothStorageKinds) {

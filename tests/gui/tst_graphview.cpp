@@ -447,6 +447,22 @@ void TestGraphView::listingPrintsToPdf() {
   QVERIFY2(text.contains(QRegularExpression("\\b3\\.\\s+8\\s+9\\s+10\\s+11\\b")), qPrintable(text.left(400)));
   QVERIFY(text.contains("A2"));
   QVERIFY(text.contains("P1"));
+
+  // In a font so large that one value fills a row, a frame's values go on in
+  // rows below one another instead of overprinting.
+  app.m_settings.m_nFontSize = 60;
+  request.m_points.clear();
+  PrintChannelListing(printer, opened.m_pDoc->m_c3d, request, app.m_settings, "wave.c3d");
+  pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+  QVERIFY(pdftotext.waitForFinished(30000));
+  const QString large = QString::fromUtf8(pdftotext.readAllStandardOutput());
+  QVERIFY2(large.contains(QRegularExpression("\\b3\\.\\s+8\\s*\\n\\s*9\\s*\\n\\s*10\\s*\\n\\s*11\\s*\\n")),
+           qPrintable(large.left(600)));
+
+  // A file that cannot be written prints nothing, and says so.
+  printer.setOutputFileName(dir.filePath("missing/listing.pdf"));
+  QCOMPARE(PrintChannelListing(printer, opened.m_pDoc->m_c3d, request, app.m_settings, "wave.c3d", &app.m_prompt), 0);
+  QCOMPARE(app.m_prompt.m_messages.back(), "Nothing was printed: " + printer.outputFileName().toStdString() + " could not be written");
 }
 
 void TestGraphView::printPreviewShowsTheChosenChannels() {

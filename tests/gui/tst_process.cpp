@@ -1,6 +1,6 @@
 // The processing dialogs and commands: Interpolate and Filter with their
 // checks and the controls that follow the choices, the menu commands and
-// their enabling. With QUORVEL_SCREENSHOTS set to a folder, the two dialogs
+// their enabling. With QUORVEL_SCREENSHOT_DIR set to a folder, the two dialogs
 // are saved there as pictures.
 
 #include <QAction>
@@ -29,7 +29,7 @@ class TestProcess : public QObject {
 
  private:
   static void Screenshot(QWidget& dialog, const char* name) {
-    const QByteArray folder = qgetenv("QUORVEL_SCREENSHOTS");
+    const QByteArray folder = qgetenv("QUORVEL_SCREENSHOT_DIR");
     if (folder.isEmpty()) return;
     dialog.show();
     QCoreApplication::processEvents();
