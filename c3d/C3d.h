@@ -179,7 +179,7 @@ class CC3d {
                     const std::vector<float>& zValues);
   bool InsertBlankFrames(int count, int position);
   void DeleteFrames(const std::vector<int>& frames);
-  // `saved` is resized to 3 (point) or 12 (channel) slots and filled with
+  // `saved` is resized to 3 (point) or 13 (channel) slots and filled with
   // copies of the parameters about to change, unless `noSave`.
   void DeletePoint(int point, SavedParams* saved, bool noSave);
   void DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave);

@@ -204,7 +204,7 @@ void CC3d::DeletePoint(int point, SavedParams* saved, bool noSave) {
 void CC3d::DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave) {
   if (channel < 0 || channel >= AnalogCount()) return;
   if (saved && !noSave) {
-    saved->assign(12, std::nullopt);
+    saved->assign(13, std::nullopt);
     SaveParam(*this, saved, 0, "ANALOG", "LABELS");
     SaveParam(*this, saved, 1, "ANALOG", "DESCRIPTIONS");
     SaveParam(*this, saved, 2, "ANALOG", "UNITS");
@@ -217,6 +217,7 @@ void CC3d::DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave) {
     SaveParam(*this, saved, 9, "EMG", "TYPE");
     SaveParam(*this, saved, 10, "EMG", "SEL");
     SaveParam(*this, saved, 11, "EMG", "SIDE");
+    SaveParam(*this, saved, 12, "ANALOG", "GAIN");
   }
 
   m_analogs.erase(m_analogs.begin() + channel);
@@ -224,10 +225,11 @@ void CC3d::DeleteAnalogChannel(int channel, SavedParams* saved, bool noSave) {
   m_header.m_nAnalogChannels = static_cast<uint16_t>(count);
   m_header.m_nAnalogPerFrame = static_cast<uint16_t>(count * m_header.m_nSamplesPerFrame);
 
-  for (const char* name : {"LABELS", "DESCRIPTIONS", "UNITS", "SCALE", "OFFSET"})
+  for (const char* name : {"LABELS", "DESCRIPTIONS", "UNITS", "SCALE", "OFFSET", "GAIN"})
     RemoveParamElement(*this, "ANALOG", name, channel);
-  // EMG:SEL is one entry per channel like the others (a new channel gets its
-  // entry there): left alone, every later channel would take its neighbour's.
+  // EMG:SEL and ANALOG:GAIN are one entry per channel like the others (a new
+  // channel gets its entry there): left alone, every later channel would take
+  // its neighbour's.
   for (const char* name : {"GAIN", "NORMALIZATION", "TYPE", "SEL", "SIDE"})
     RemoveParamElement(*this, "EMG", name, channel);
   SetUsedCount(*this, "ANALOG", count);

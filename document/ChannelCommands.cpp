@@ -139,6 +139,7 @@ bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& r, int position) {
       FillSineWave(fill.data(), static_cast<int>(samples), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
     else if (r.m_nFillType == CAddAnalogRequest::SQUARE_WAVE)
       FillSquareWave(fill.data(), static_cast<int>(samples), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
+    if (!c3d.IsReal()) HoldFillIn16(fill.data(), fill.size());
     channel.Allocate(samples, c3d.IsReal());
     for (size_t i = 0; i < samples; ++i) channel.Set(i, fill[i]);
     c3d.m_analogs.insert(c3d.m_analogs.begin() + position, std::move(channel));
@@ -171,6 +172,8 @@ bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& r, int position) {
     const double none = p && p->m_nType == PARAM_BYTE ? 0.0 : -1.0;
     InsertListValue(p, position, count, none, none);
   }
+  // ANALOG:GAIN holds a gain code per channel; 0 says the gain is unknown.
+  InsertListValue(c3d.FindParam("ANALOG", "GAIN"), position, count, 0.0, 0.0);
   InsertListValue(c3d.FindParam("EMG", "TYPE"), position, count, 0.0, 0.0);
   InsertListValue(c3d.FindParam("EMG", "SEL"), position, count, 0.0, 0.0);
   InsertString(c3d.FindParam("EMG", "SIDE"), position, "N");
@@ -189,6 +192,13 @@ bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& r, int position) {
       if (!c3d.IsReal() && s != 0.0) v = std::trunc(v) / s;
     } else if (c3d.IsReal()) {
       v *= std::fabs(s);
+    }
+  }
+  if (!c3d.IsReal()) {
+    for (double& v : xyz) {
+      float held = static_cast<float>(v);
+      HoldFillIn16(&held, 1);
+      v = held;
     }
   }
   CVideo point;

@@ -49,9 +49,13 @@ bool CEditorDoc::RestoreUndoKind(int kind) {
       if (kind == UNDO_RENUMBER_GROUP) {
         const int current = std::abs(static_cast<int>(group.m_nId));
         const int saved = std::abs(static_cast<int>(m_savedGroup.m_nId));
-        for (CParam& p : m_c3d.m_params) {
-          if (std::abs(static_cast<int>(p.m_nGroupId)) == current)
-            p.m_nGroupId = static_cast<int8_t>(saved);
+        // The renumbering marked the parameters it moved; without the marks
+        // every parameter of the current number goes back.
+        const bool marked = m_pSavedParams.size() == m_c3d.m_params.size();
+        for (size_t p = 0; p < m_c3d.m_params.size(); ++p) {
+          CParam& param = m_c3d.m_params[p];
+          if (marked ? m_pSavedParams[p].has_value() : std::abs(static_cast<int>(param.m_nGroupId)) == current)
+            param.m_nGroupId = static_cast<int8_t>(saved);
         }
       }
       CopyGroup(m_savedGroup, group);

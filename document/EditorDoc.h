@@ -129,7 +129,8 @@ class CEditorDoc {
   // ---- Undo record ------------------------------------------------------
   // A command records what its kind needs, changes the model, then sets
   // m_nUndoKind (and m_nUndoIndex):
-  //   0, 1     m_savedGroup, index of the group
+  //   0, 1     m_savedGroup, index of the group; 1: m_pSavedParams marks
+  //            (one slot per parameter) the parameters that moved
   //   3        index of the new group
   //   4, 5, 6  m_pSavedParam (4, 5), index of the parameter
   //   7        m_hUndoValues (RecordUndoValues)

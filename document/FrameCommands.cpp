@@ -202,6 +202,8 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
     FillSineWave(analog.data(), static_cast<int>(analog.size()), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
   else if (r.m_nAnalogFill == CAddFramesRequest::SQUARE_WAVE)
     FillSquareWave(analog.data(), static_cast<int>(analog.size()), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
+  if (!c3d.IsReal())
+    for (std::vector<float>* values : {&analog, &x, &y, &z}) HoldFillIn16(values->data(), values->size());
 
   int position = -1;
   if (r.m_nInsertAt == CAddFramesRequest::END_OF_DATA)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "document/CopyBuffer.h"
 #include "document/EditDialogs.h"
@@ -123,9 +124,23 @@ void EditGroup(CEditorDoc& doc, int group) {
   // The undo copy replaces the earlier record only when the edit happens.
   CGroup before;
   CopyGroup(c3d.m_groups[static_cast<size_t>(group)], before);
+  // The group's parameters as they are now: a renumbering moves just these.
+  std::vector<bool> members(c3d.m_params.size());
+  const int number = std::abs(static_cast<int>(before.m_nId));
+  for (size_t p = 0; p < members.size(); ++p)
+    members[p] = std::abs(static_cast<int>(c3d.m_params[p].m_nGroupId)) == number;
   CGroupEditorRequest request(c3d, group, GroupEditMode::Edit);
   if (!doc.Host().EditDialogs().RunGroupEditor(request)) return;
   doc.m_savedGroup = before;
+  if (request.m_bRenumbered) {
+    // Undo moves back exactly the parameters that moved (a marked slot per
+    // parameter): parameters of no group that already had the new number
+    // stay where they were.
+    SavedParams moved(members.size());
+    for (size_t p = 0; p < moved.size(); ++p)
+      if (members[p]) moved[p].emplace();
+    doc.m_pSavedParams.swap(moved);
+  }
   Finish(doc, request.m_bRenumbered ? UNDO_RENUMBER_GROUP : UNDO_EDIT_GROUP, group);
 }
 

@@ -106,6 +106,7 @@ const std::vector<CParamName>& AnalogSlotNames() {
       {"ANALOG", "SCALE"},   {"ANALOG", "OFFSET"},            {"ANALOG", "USED"},
       {"FORCE_PLATFORM", "CHANNEL"}, {"EMG", "GAIN"},         {"EMG", "NORMALIZATION"},
       {"EMG", "TYPE"},       {"EMG", "SEL"},                  {"EMG", "SIDE"},
+      {"ANALOG", "GAIN"},
   };
   return names;
 }

@@ -32,7 +32,8 @@ enum AnalogSlot {
   EMG_TYPE = 9,
   EMG_SEL = 10,
   EMG_SIDE = 11,
-  ANALOG_SLOT_COUNT = 12,
+  ANALOG_GAIN = 12,
+  ANALOG_SLOT_COUNT = 13,
 };
 // Delete/New of a 3D point (kinds 16 and 18).
 enum PointSlot { POINT_LABELS = 0, POINT_DESCRIPTIONS = 1, POINT_USED = 2, POINT_SLOT_COUNT = 3 };

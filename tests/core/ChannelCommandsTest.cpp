@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "EditFixture.h"
+#include "ModelFixture.h"
 #include "document/ChannelCommands.h"
 #include "document/EditSelection.h"
 #include "document/EventCommands.h"
+#include "document/FrameCommands.h"
 
 using namespace edittest;
 using B = CScriptedDialogs;
@@ -211,6 +213,23 @@ TEST_F(ChannelCommands, CountsStoredAsAListOfOneFollowTheChannels) {
   EXPECT_EQ(Values("POINT", "USED"), std::vector<double>{1});
 }
 
+// ANALOG:GAIN holds a gain code per channel: it follows added and deleted
+// channels as ANALOG:SCALE does (0, unknown, for a new one), and Undo of a
+// deletion gives it back.
+TEST_F(ChannelCommands, GainCodesFollowTheirChannels) {
+  testsupport::SetList(c3d(), "ANALOG", "GAIN", PARAM_INTEGER, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), CAddAnalogRequest(), 2));
+  const std::vector<double> added{1, 2, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  EXPECT_EQ(Values("ANALOG", "GAIN"), added);
+  f.doc->m_nSelNode = -2;
+  f.doc->m_nSelItem = 0;
+  prompt().AnswerAllWith(CUserPrompt::ANSWER_YES);
+  DeleteSelected(*f.doc, {});
+  EXPECT_EQ(Values("ANALOG", "GAIN"), std::vector<double>(added.begin() + 1, added.end()));
+  f.doc->OnEditUndo();
+  EXPECT_EQ(Values("ANALOG", "GAIN"), added);
+}
+
 // A plate of a type without a known channel count (here the second one, a
 // type 6) still names its channels: deleting one of them must not leave
 // the entry naming the channel that moves into its place.
@@ -407,3 +426,33 @@ INSTANTIATE_TEST_SUITE_P(Files, ChannelUndo,
                              if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
                          });
+
+// Integer storage holds levels beyond the 16-bit range at its limits, in new
+// channels, new markers and new frames alike, instead of wrapping them round
+// to the other sign.
+TEST_F(ChannelCommands, FillLevelsBeyondSixteenBitsAreHeldAtTheLimits) {
+  CAddAnalogRequest analog;
+  analog.m_strName = "BIG";
+  analog.m_nFillType = CAddAnalogRequest::SQUARE_WAVE;
+  analog.m_fMin = -40000;
+  analog.m_fMax = 40000;
+  analog.m_fFrequency = 1;
+  ASSERT_TRUE(InsertAnalogChannel(c3d(), analog, 0));
+  EXPECT_EQ(c3d().m_analogs[0].Get(0), 32767.0f);  // a square wave starts at its upper level
+  CAdd3DMarkerRequest marker;
+  marker.m_fX = 20000;  // 40000 samples at point scale 0.5
+  marker.m_fY = -16500.5f;
+  ASSERT_TRUE(InsertPoint(c3d(), marker, 0));
+  EXPECT_EQ(c3d().m_points[0].Get(0), 32767.0f);
+  EXPECT_EQ(c3d().m_points[0].Get(1), -32768.0f);
+
+  CAddFramesRequest frames(1, c3d().FrameCount());
+  frames.m_nFrames = 1;
+  frames.m_nInsertAt = CAddFramesRequest::END_OF_DATA;
+  frames.m_fX = -50000;
+  frames.m_fMin = 33000;
+  ASSERT_TRUE(AddFrames(*f.doc, frames));
+  const size_t last = static_cast<size_t>(c3d().FrameCount() - 1);
+  EXPECT_EQ(c3d().m_points[1].Get(last * 4), -32768.0f);
+  EXPECT_EQ(c3d().m_analogs[1].Get(c3d().m_analogs[1].Size() - 1), 32767.0f);
+}

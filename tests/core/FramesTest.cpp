@@ -204,8 +204,9 @@ TEST(DeleteAnalogChannel, RemovesItsEntriesAndRenumbersForcePlates) {
   // caller's to clear.
   EXPECT_EQ(Values(*c3d, "FORCE_PLATFORM", "CHANNEL"), (std::vector<double>{1, 2, 3, 3, 4, 0}));
 
-  // Twelve slots of copies taken before the change; slot 10 holds EMG:SEL.
-  ASSERT_EQ(saved.size(), 12u);
+  // Thirteen slots of copies taken before the change; slot 10 holds EMG:SEL,
+  // slot 12 ANALOG:GAIN (which this file lacks).
+  ASSERT_EQ(saved.size(), 13u);
   for (size_t i = 0; i < 12; ++i) EXPECT_TRUE(saved[i].has_value()) << i;
   EXPECT_EQ(saved[0]->m_strings, labelsBefore.m_strings);
   EXPECT_EQ(saved[4]->ElementCount(), 5);

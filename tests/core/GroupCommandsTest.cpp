@@ -432,6 +432,14 @@ TEST_P(GroupUndo, EveryKindRestoresTheFile) {
     });
     EditSelected(doc);
   }, UNDO_EDIT_GROUP);
+  // A parameter of no group that has the number the group moves to joins
+  // it, and stays where it was on Undo.
+  CParam orphan;
+  orphan.m_strName = "ORPHAN";
+  orphan.m_nGroupId = 100;
+  orphan.m_dims = {1};
+  orphan.m_cells = {7u};
+  c3d.m_params.push_back(orphan);
   f.ExpectUndoRestoresFile([&] {
     dialogs.GroupEditor([](CGroupEditorRequest& r) {
       r.m_nNumber = -100;
