@@ -33,6 +33,11 @@ class CEditorApp : public CDocHost {
   void SetBatchMode(bool on) override { BatchModeFlag = on ? 1 : 0; }
   CopyBuffer& GetCopyBuffer() override { return m_copyBuffer; }
   void SetExitAfterBatch(bool on) override { ExitAfterBatchFlag = on ? 1 : 0; }
+  std::string RescaleHint() const override {
+    return m_strRescaleHint.empty() ? CDocHost::RescaleHint() : m_strRescaleHint;
+  }
+  // Replaces the Options hint (the command line names its own switch).
+  void SetRescaleHint(const std::string& hint) { m_strRescaleHint = hint; }
   // Runs the batch file of the setting "BatchFile" on a document that has
   // just been read in Batch Mode (never forcing a save).
   void RunBatchOnDocument(CEditorDoc& doc) override;
@@ -123,4 +128,5 @@ class CEditorApp : public CDocHost {
   bool m_bStorePathsSet = false;
   bool m_bSettingsLoaded = false;
   CRecentFiles m_recentFiles;
+  std::string m_strRescaleHint;
 };

@@ -17,6 +17,7 @@ CCliSession::CCliSession(bool yes, std::ostream* messages)
     : m_prompt(yes ? CConsolePrompt::POLICY_YES : CConsolePrompt::POLICY_NO, messages), m_pMessages(messages) {
   m_app.SetPrompt(&m_prompt);
   m_app.m_settings.m_nRescaleConversion = yes ? 1 : 0;
+  m_app.SetRescaleHint("Run again with --rescale to rescale them.");
 }
 
 void CCliSession::Error(const std::string& text) {

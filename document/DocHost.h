@@ -49,4 +49,9 @@ class CDocHost {
   // Called by a document right after it has been read while batch mode is
   // on: runs the batch file's operations on it.
   virtual void RunBatchOnDocument(CEditorDoc& doc) {}
+  // The last line of the message that refuses a conversion to integer
+  // storage whose values do not fit: how the user turns rescaling on here.
+  virtual std::string RescaleHint() const {
+    return "Turn on \"Rescale data during INT conversion\" in the Options to rescale them.";
+  }
 };

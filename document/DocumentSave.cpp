@@ -28,8 +28,6 @@ const char kCannotFitMessage[] =
     "cannot record a rescale (each channel needs a FLOAT element of ANALOG:SCALE, and an INTEGER "
     "element of ANALOG:OFFSET when its offset is near the end of the 16-bit range):\n";
 const char kNotFittedMessage[] = "The file was not saved: these values do not fit 16-bit integer storage:\n";
-const char kNotFittedHint[] =
-    "Turn on \"Rescale data during INT conversion\" in the Options to rescale them.";
 
 // What a format conversion and a save may change in the model, kept so that
 // a failed save can put the document back exactly as it was.
@@ -272,7 +270,7 @@ bool CEditorDoc::SaveConverted(StorageKind storage, int processor) {
       const std::string list = DescribeIntegerMisfits(m_c3d, misfits);
       backup.Restore(m_c3d);
       m_host.Prompt().ShowMessage(rescale ? kCannotFitMessage + list
-                                          : kNotFittedMessage + list + kNotFittedHint);
+                                          : kNotFittedMessage + list + m_host.RescaleHint());
       return false;
     }
   }

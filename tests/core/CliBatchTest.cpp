@@ -366,7 +366,14 @@ TEST(CliBatch, AnalogAndVideoCommandsOnRealFiles) {
     const std::string& file = i == 0 ? integer : real;
     testsupport::WriteText(dir.File("run.cfg"), std::string("[General]\nFile=BATCH FILE\nSave=true") +
                                                     (i == 1 ? ",integer,dec" : "") + "\n" + kOperations);
-    // The real file's coordinates need a new scale to fit integer storage.
+    // The real file's coordinates need a new scale to fit integer storage:
+    // refused (the file left as it was) unless --rescale.
+    if (i == 1) {
+      const CRun refused = RunBatchCli(dir, {"run.cfg", file});
+      EXPECT_NE(refused.m_nStatus, 0);
+      EXPECT_NE(refused.m_strErr.find("Run again with --rescale to rescale them."), std::string::npos)
+          << refused.m_strErr;
+    }
     CRun run = RunBatchCli(dir, {"run.cfg", file, "--rescale"});
     EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut, file + ": saved\n");
