@@ -59,7 +59,8 @@ class CBatchSettingsKeeper {
 };
 
 // One file of the run; false when it was skipped.
-bool RunOnFile(CEditorApp& app, const std::string& path, const CBatchFile& batch, bool alwaysSave) {
+bool RunOnFile(CEditorApp& app, const std::string& path, const CBatchFile& batch, bool alwaysSave,
+               CBatchProgress& progress) {
   // The messages of the batch file's operations name the file they are about.
   CPromptSubject subject(app.Prompt(), path);
   CEditorDoc* alreadyOpen = app.FindOpenDocument(path);
@@ -71,7 +72,9 @@ bool RunOnFile(CEditorApp& app, const std::string& path, const CBatchFile& batch
   }
   CEditorDoc* doc = alreadyOpen ? alreadyOpen : app.OpenDocumentFile(path);
   if (!doc) return false;  // the open step has said why
-  RunBatch(*doc, batch, alwaysSave);
+  // The progress window repaints and sees Cancel between operations too,
+  // not only between files.
+  RunBatch(*doc, batch, alwaysSave, [&progress] { progress.ProcessPendingMessages(); });
   // A window the user had open before the run stays open.
   if (!alreadyOpen) app.CloseDocument(doc);
   return true;
@@ -164,7 +167,7 @@ CBatchProcessResult RunBatchProcess(CEditorApp& app, const std::vector<std::stri
   progress.Start(count);
   for (int i = 0; i < count; ++i) {
     progress.SetCurrentFile(files[static_cast<size_t>(i)]);
-    if (!RunOnFile(app, files[static_cast<size_t>(i)], batch, alwaysSave)) ++result.m_nSkipped;
+    if (!RunOnFile(app, files[static_cast<size_t>(i)], batch, alwaysSave, progress)) ++result.m_nSkipped;
     progress.ProcessPendingMessages();
     result.m_nDone = i + 1;
     progress.SetDone(i + 1, BatchPercentText(i + 1, count));

@@ -53,7 +53,8 @@ CBatchOutcome RunBatch(CEditorDoc& doc, bool forceSave) {
   return RunBatch(doc, file, forceSave);
 }
 
-CBatchOutcome RunBatch(CEditorDoc& doc, const CBatchFile& file, bool forceSave) {
+CBatchOutcome RunBatch(CEditorDoc& doc, const CBatchFile& file, bool forceSave,
+                       const std::function<void()>& afterEachOperation) {
   CDocHost& host = doc.Host();
   CUserPrompt& prompt = host.Prompt();
   CBatchOutcome outcome;
@@ -80,6 +81,7 @@ CBatchOutcome RunBatch(CEditorDoc& doc, const CBatchFile& file, bool forceSave) 
       std::optional<std::string> type = op.String("Type");
       if (!type) continue;
       if (BatchOperationFn run = FindBatchOperation(*type)) run(op);
+      if (afterEachOperation) afterEachOperation();
     }
 
     RunSaveStep(doc, file, forceSave, outcome);

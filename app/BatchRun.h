@@ -7,6 +7,7 @@
 // A run touches nothing but the document, its host and the batch file, so
 // documents of different hosts may run in parallel threads.
 
+#include <functional>
 #include <string>
 
 class CBatchFile;
@@ -32,5 +33,8 @@ CBatchOutcome RunBatch(CEditorDoc& doc, bool forceSave);
 // a broken file (beep and message); otherwise, under the wait cursor, sets
 // the analog offset, runs the operations in order, saves as "Save" says (or
 // always with `forceSave`), checks POINT:SCALE, and sets the host's exit
-// request when "Exit" is "TRUE".
-CBatchOutcome RunBatch(CEditorDoc& doc, const CBatchFile& file, bool forceSave);
+// request when "Exit" is "TRUE". `afterEachOperation`, when given, runs
+// between operations (a window's repaint and its Cancel button during a long
+// file).
+CBatchOutcome RunBatch(CEditorDoc& doc, const CBatchFile& file, bool forceSave,
+                       const std::function<void()>& afterEachOperation = nullptr);

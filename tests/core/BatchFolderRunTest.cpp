@@ -56,6 +56,7 @@ class CRecordingProgress : public CBatchProgress {
     m_strPercent = percent;
   }
   void ProcessPendingMessages() override {
+    ++m_nPumps;
     if (static_cast<int>(m_files.size()) == m_nCancelAt) m_bCancelled = true;
   }
   bool Cancelled() const override { return m_bCancelled; }
@@ -71,6 +72,7 @@ class CRecordingProgress : public CBatchProgress {
   std::string m_strPercent;
   bool m_bCancelled = false;
   bool m_bFinished = false;
+  int m_nPumps = 0;  // calls of ProcessPendingMessages
 };
 
 class BatchFolderRunTest : public ::testing::Test {
@@ -155,7 +157,8 @@ TEST_F(BatchFolderRunTest, RunStopsAfterTheFileDuringWhichCancelWasPressed) {
     if (std::string(name) != "missing.c3d") MakeC3d(files.back());
   }
   const std::string batchFile = m_dir.File("run.cfg");
-  testsupport::WriteText(batchFile, "[General]\nFile=BATCH FILE\nOperations=0\nSave=true,real,dec\nExit=TRUE\n");
+  testsupport::WriteText(batchFile, "[General]\nFile=BATCH FILE\nOperations=2\nSave=true,real,dec\nExit=TRUE\n"
+                                    "[Operation1]\nType=ZeroAnalog\n[Operation2]\nType=ZeroAnalog\n");
   m_app.m_settings.m_strBatchFile = "/elsewhere/usual.cfg";
   m_app.BatchModeFlag = 1;
 
@@ -169,6 +172,9 @@ TEST_F(BatchFolderRunTest, RunStopsAfterTheFileDuringWhichCancelWasPressed) {
   EXPECT_EQ(progress.m_files, (std::vector<std::string>{files[0], files[1], files[2]}));
   EXPECT_EQ(progress.m_nDone, 3);
   EXPECT_EQ(progress.m_strPercent, "60%");
+  // The window is served after each operation and after each file: three
+  // times for each file run, once for the file that could not be opened.
+  EXPECT_EQ(progress.m_nPumps, 3 + 1 + 3);
   EXPECT_TRUE(progress.m_bFinished);
   EXPECT_EQ(progress.m_batchModeDuringRun, (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(progress.m_batchFileDuringRun, (std::vector<std::string>{batchFile, batchFile, batchFile}));
