@@ -97,9 +97,13 @@ class CPointInterpolator {
       }
       for (size_t k = 0; k < spans.size(); ++k) {
         const CSpan& span = spans[k];
-        if (m_mode == INTERPOLATE_RESIDUALS &&
-            (span.m_nStart < m_nFirstKnot || span.m_nEnd > m_nLastKnot))
+        // Only spans between two knots are filled: beyond the last knot the
+        // spline's end cubic runs off freely, and in gaps mode it would
+        // overwrite the measured frame that closes the gap with its guess.
+        if (span.m_nStart < m_nFirstKnot || span.m_nEnd > m_nLastKnot) {
+          filledAll[k] = 0;
           continue;
+        }
         bool spanOk = true;
         for (int j = span.m_nStart; j <= span.m_nEnd; ++j) {
           float t = static_cast<float>(j) * m_fPeriod;

@@ -68,9 +68,9 @@ CFilterRequest Request(int type, float f1, float f2, int order, std::vector<int>
 // ---- Interpolation ----------------------------------------------------------
 
 TEST_F(Processing, GapsAreFilledOnlyWhenShortAndInsideTheTrajectory) {
-  Make(CModelBuilder().Points(4).Frames(23).Real().Analogs(0));
+  Make(CModelBuilder().Points(5).Frames(23).Real().Analogs(0));
   CC3d& c3d = doc.m_c3d;
-  for (int p = 0; p < 4; ++p)
+  for (int p = 0; p < 5; ++p)
     for (int f = 0; f < 23; ++f) SetPointFrame(c3d, p, f, Cubic(f), -Cubic(f), 500, 0x0305);
   auto gap = [&](int p, int from, int to) {
     for (int f = from; f <= to; ++f) SetPointFrame(c3d, p, f, 0, 0, 0, -1);
@@ -79,6 +79,7 @@ TEST_F(Processing, GapsAreFilledOnlyWhenShortAndInsideTheTrajectory) {
   gap(1, 5, 13);   // 9: not filled
   gap(2, 0, 2);    // from the first frame: never filled
   gap(3, 19, 22);  // to the last frame: never filled
+  gap(4, 20, 20);  // closed by frame 21, past the last knot (20): not filled
   const std::vector<float> before = AllSamples(c3d);
 
   host.m_bEditMode = true;
@@ -101,7 +102,7 @@ TEST_F(Processing, GapsAreFilledOnlyWhenShortAndInsideTheTrajectory) {
     EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f) << f;  // the closing frame 13 too
   }
   EXPECT_EQ(PointValue(c3d, 0, 14, 3), float(0x0305));
-  for (int p = 1; p < 4; ++p) {
+  for (int p = 1; p < 5; ++p) {
     std::vector<float> expected(before.begin() + p * 23 * 4, before.begin() + (p + 1) * 23 * 4);
     EXPECT_EQ(PointSamples(c3d, p), expected) << "point " << p;
   }
