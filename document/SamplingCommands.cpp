@@ -87,14 +87,34 @@ void PrepareCoordinate(const T* store, int64_t frames, int axis, int64_t firstVa
   }
 }
 
+// Whether new frame `f` takes its values from outside the old frames
+// firstValid .. lastValid (the held values, not data).
+bool OutsideValidRange(int64_t f, double step, int64_t firstValid, int64_t lastValid) {
+  const double position = static_cast<double>(f) * step;
+  constexpr double kSlack = 1e-4;  // the rounding of the single-precision step
+  return position < static_cast<double>(firstValid) - kSlack ||
+         position > static_cast<double>(lastValid) + kSlack;
+}
+
 template <typename T>
 void ResamplePoint(const T* store, int64_t frames, int64_t newFrames, int64_t firstValid,
-                   int64_t zeroBefore, int64_t zeroFrom, std::vector<float>& work, T* out) {
+                   int64_t lastValid, int64_t zeroBefore, int64_t zeroFrom, std::vector<float>& work,
+                   T* out) {
+  // New frames that fall before the point's first or after its last valid
+  // frame are cleared as well, in both directions: otherwise they would show
+  // the held end values as a marker standing still, marked valid, where the
+  // point was never seen.
+  const double step = newFrames > 1 ? static_cast<double>(ResampleStep(frames - 1, newFrames - 1)) : 0.0;
+  auto cleared = [&](int64_t f) {
+    return f < zeroBefore || (f >= zeroFrom && f <= newFrames - 2) ||
+           OutsideValidRange(f, step, firstValid, lastValid);
+  };
   for (int axis = 0; axis < 3; ++axis) {
     PrepareCoordinate(store, frames, axis, firstValid, work.data());
     ResampleLinear(work.data(), frames - 1, 1, out + axis, newFrames - 1, 4);
-    for (int64_t f = 0; f < zeroBefore && f < newFrames; ++f) out[f * 4 + axis] = T(0);
-    for (int64_t f = zeroFrom; f <= newFrames - 2; ++f) out[f * 4 + axis] = T(0);
+    if (firstValid < 0) continue;
+    for (int64_t f = 0; f < newFrames; ++f)
+      if (cleared(f)) out[f * 4 + axis] = T(0);
   }
   // The fourth word (residual and cameras) is 0, valid, where the point has
   // data; the cleared frames, and every frame of a point that had no valid
@@ -103,8 +123,8 @@ void ResamplePoint(const T* store, int64_t frames, int64_t newFrames, int64_t fi
     for (int64_t f = 0; f < newFrames; ++f) out[f * 4 + 3] = T(-1);
     return;
   }
-  for (int64_t f = 0; f < zeroBefore && f < newFrames; ++f) out[f * 4 + 3] = T(-1);
-  for (int64_t f = zeroFrom; f <= newFrames - 2; ++f) out[f * 4 + 3] = T(-1);
+  for (int64_t f = 0; f < newFrames; ++f)
+    if (cleared(f)) out[f * 4 + 3] = T(-1);
 }
 
 // Resamples every point from `frames` to `newFrames` frames. In a
@@ -125,17 +145,18 @@ const char* ResamplePoints(CC3d& c3d, int64_t frames, int64_t newFrames, float r
     const CVideo& old = c3d.m_points[j];
     if (old.Size() != static_cast<size_t>(frames) * 4 || old.IsReal() != real) return kExpansionFailed;
     const int first = c3d.FirstValidFrame(static_cast<int>(j));
+    const int last = first >= 0 ? c3d.LastValidFrame(static_cast<int>(j)) : -1;
     int64_t zeroBefore = 0, zeroFrom = newFrames;
     if (reduction && first >= 0) {
       zeroBefore = ScaleFrameCount(first, rate, newRate);
-      zeroFrom = ScaleFrameCount(c3d.LastValidFrame(static_cast<int>(j)), rate, newRate);
+      zeroFrom = ScaleFrameCount(last, rate, newRate);
     }
     CSampleStore fresh;
     fresh.Allocate(static_cast<size_t>(newFrames) * 4, real);
     if (real)
-      ResamplePoint(old.Reals(), frames, newFrames, first, zeroBefore, zeroFrom, work, fresh.Reals());
+      ResamplePoint(old.Reals(), frames, newFrames, first, last, zeroBefore, zeroFrom, work, fresh.Reals());
     else
-      ResamplePoint(old.Ints(), frames, newFrames, first, zeroBefore, zeroFrom, work, fresh.Ints());
+      ResamplePoint(old.Ints(), frames, newFrames, first, last, zeroBefore, zeroFrom, work, fresh.Ints());
     recovery.ReplacePoint(j, std::move(fresh));
   }
   return nullptr;

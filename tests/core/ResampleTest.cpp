@@ -155,20 +155,33 @@ TEST_F(Sampling, RateChangeResamplesEveryStoreAndUpdatesRatesEventsAndTrial) {
   // Point 0, X prepared as 120 120 120 130 130 150 160 170 180 (frames
   // before the first valid one hold its value, the 0 holds the one before):
   // frame 1 (c = 2.67) 126, frame 2 (c = 5.33) 153; the valid frames 2..6
-  // map to A = 1 and t = 3, so frame 0 and frames 3..2 (none) are cleared,
-  // and invalid: no marker at the origin.
+  // map to A = 1 and t = 3, so frame 0 is cleared, and so is frame 3, whose
+  // source (c = 8) lies after the last valid frame: cleared frames are
+  // invalid, neither a marker at the origin nor one held still.
   EXPECT_EQ(PointValue(c3d, 0, 0, 0), 0.0f);
   EXPECT_EQ(PointValue(c3d, 0, 0, 3), -1.0f);
   EXPECT_EQ(PointValue(c3d, 0, 1, 0), 126.0f);
   EXPECT_EQ(PointValue(c3d, 0, 2, 0), 153.0f);
-  EXPECT_EQ(PointValue(c3d, 0, 3, 0), 180.0f);  // the last frame is never cleared
+  EXPECT_EQ(PointValue(c3d, 0, 3, 0), 0.0f);
+  EXPECT_EQ(PointValue(c3d, 0, 3, 3), -1.0f);
   for (int f = 0; f < 4; ++f) {
     EXPECT_EQ(PointValue(c3d, 1, f, 0), 0.0f) << "a point without valid frames stays 0";
     EXPECT_EQ(PointValue(c3d, 1, f, 3), -1.0f) << "... and invalid";
     EXPECT_EQ(PointValue(c3d, 2, f, 3), 0.0f) << "valid with residual 0";
-    if (f > 0) {
+    if (f == 1 || f == 2) {
       EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f);
     }
+  }
+
+  // Doubling instead: 18 frames, s = 8/17. Frames 0..4 (c below 2) and
+  // 13..17 (c above 6) lie outside point 0's valid frames: invalid.
+  doc.OnEditUndo();
+  ASSERT_TRUE(ChangeRate(doc, 100.0f, false));
+  ASSERT_EQ(c3d.FrameCount(), 18);
+  for (int f = 0; f < 18; ++f) {
+    const bool inside = f >= 5 && f <= 12;
+    EXPECT_EQ(PointValue(c3d, 0, f, 3), inside ? 0.0f : -1.0f) << f;
+    EXPECT_EQ(PointValue(c3d, 2, f, 3), 0.0f) << f;
   }
 }
 
