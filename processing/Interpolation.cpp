@@ -151,8 +151,11 @@ class CPointInterpolator {
     for (int i = 0; i <= n - 3; ++i) {
       float r = residual[static_cast<size_t>(i)];
       float v = store.Get(static_cast<size_t>(i) * 4 + static_cast<size_t>(axis));
+      // An invalid frame is never a knot, whatever it holds: some writers
+      // leave a stale or made-up position there, and a curve through it
+      // would replace the measured frames around it.
       bool knot = m_mode == INTERPOLATE_GAPS ? (r >= 0.0f && (!real || v != 0.0f))
-                                             : (r <= m_fThreshold && v != 0.0f);
+                                             : (r >= 0.0f && r <= m_fThreshold && v != 0.0f);
       // A coordinate that is no number (how some writers mark a missing
       // sample) would make the whole spline no number.
       if (!knot || !std::isfinite(v)) continue;

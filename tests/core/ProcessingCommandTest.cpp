@@ -154,6 +154,7 @@ TEST_F(Processing, ResidualRunsStartAboveTheThresholdAndContinueAtIt) {
   SetPointFrame(c3d, 0, 2, Cubic(2), 7, 9, 20);           // at the threshold: no start
   SetPointFrame(c3d, 0, 3, 9999, 7, 9, 0x0200 + 30);      // starts a run
   SetPointFrame(c3d, 0, 4, Cubic(4), 7, 9, 20);           // continues it (and is a knot)
+  SetPointFrame(c3d, 0, 7, -9999, 7, 9, -1);             // invalid, not zero: no knot
   SetPointFrame(c3d, 0, 10, 9999, 7, 9, 0x0200 + 30);     // a run of one frame
   SetPointFrame(c3d, 0, 22, 9999, 7, 9, 30);              // reaches the last frame: kept
 
@@ -171,6 +172,7 @@ TEST_F(Processing, ResidualRunsStartAboveTheThresholdAndContinueAtIt) {
     EXPECT_EQ(PointValue(c3d, 0, f, 3), 0.0f) << f;
   }
   EXPECT_EQ(PointValue(c3d, 0, 22, 0), 9999.0f);
+  EXPECT_EQ(PointValue(c3d, 0, 7, 0), -9999.0f);
 
   // Residual mode needs a point when not all are asked for; the undo
   // record of the run before stays as it was.
