@@ -337,18 +337,22 @@ bool CC3d::ReadParamRecord(CFileStream& file, int nameLength, int groupId) {
     std::vector<unsigned char> data(static_cast<size_t>(dataBytes));
     if (dataBytes > 0 && file.Read(data.data(), dataBytes) != dataBytes) return false;
     if (type == PARAM_CHAR) {
-      std::string text(reinterpret_cast<const char*>(data.data()), data.size());
-      text.resize(strnlen(text.data(), text.size()));
+      // A zero byte ends the string it is in, not the ones after it: some
+      // writers pad each label with zeros ("A1\0\0A2\0\0"), and every label
+      // after the first would be lost.
+      const char* text = reinterpret_cast<const char*>(data.data());
+      auto entry = [&](size_t from, size_t width) {
+        if (from >= data.size()) return std::string();
+        width = std::min(width, data.size() - from);
+        return StripBlanks(std::string(text + from, strnlen(text + from, width)));
+      };
       if (param.m_dims.empty()) {
-        param.m_strings.push_back(StripBlanks(text));
+        param.m_strings.push_back(entry(0, data.size()));
       } else {
         size_t width = param.m_dims[0];
         param.m_strings.reserve(static_cast<size_t>(strings));
-        for (int64_t i = 0; i < strings; ++i) {
-          size_t from = static_cast<size_t>(i) * width;
-          param.m_strings.push_back(from < text.size() ? StripBlanks(text.substr(from, width))
-                                                       : std::string());
-        }
+        for (int64_t i = 0; i < strings; ++i)
+          param.m_strings.push_back(entry(static_cast<size_t>(i) * width, width));
       }
     } else {
       param.m_cells.assign(static_cast<size_t>(product), 0u);

@@ -4,6 +4,8 @@
 #include <QProgressDialog>
 #include <filesystem>
 
+#include "c3d/SafeFile.h"
+#include "document/DocHost.h"
 #include "document/EditorDoc.h"
 #include "processing/TextExport.h"
 
@@ -78,6 +80,16 @@ bool RunExportCommand(CEditorDoc& doc, ExportCommand command, QWidget* parent) {
   CFileDialogResult chosen;
   if (!prompt.AskSaveFile(ExportDialogRequest(command, doc.GetPathName()), chosen)) return false;
   const std::string& path = chosen.m_strPath;
+
+  // Text written over the C3D file a window shows would leave that window
+  // showing a file that is gone, and closing it unchanged would lose the
+  // recording for good: the document's own file is refused, another window
+  // showing the chosen file is closed first (asking about its changes).
+  if (IsSameFile(path, doc.GetPathName())) {
+    prompt.ShowMessage(doc.GetTitle() + " is the file being exported; choose another name.");
+    return false;
+  }
+  if (!doc.Host().ReleaseFileForWriting(path, &doc)) return false;
 
   ParameterExportKind parameterKind = ParameterExportKind::DstText;
   if (command == ExportCommand::Parameters) {

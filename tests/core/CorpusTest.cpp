@@ -162,6 +162,8 @@ TEST(Corpus, ChannelCountInHeaderWordThreeIsReadByAnalogUsed) {
   EXPECT_EQ(opened->m_c3d.AnalogCount(), 16);
   EXPECT_EQ(opened->m_c3d.m_header.m_nAnalogPerFrame, 112);
   EXPECT_TRUE(opened->m_c3d.m_trailing.empty());
+  // Its labels are padded with zero bytes, not blanks.
+  EXPECT_EQ(opened->m_c3d.FindParam("ANALOG", "LABELS")->m_strings[7], "A8");
 }
 
 TEST(Corpus, TruncatedFileOpensWithItsMessage) {

@@ -48,6 +48,10 @@ TEST(ParameterRecords, CharacterParameterWithShortText) {
   p.m_dims = {4, 3};
   p.m_strData = std::string("ABCDEFGH\0xyz", 12);  // 8 letters, then a zero byte
   b.m_params.push_back(p);
+  // Labels padded with zeros instead of blanks, the first one empty.
+  p.m_strName = "ZEROPAD";
+  p.m_strData = std::string("\0\0\0\0M1\0\0M2\0\0", 12);
+  b.m_params.push_back(p);
   b.Write(dir.File("c.c3d"));
   auto opened = OpenC3d(dir.File("c.c3d"));
   ASSERT_TRUE(opened->m_c3d.IsOpen());
@@ -55,6 +59,8 @@ TEST(ParameterRecords, CharacterParameterWithShortText) {
   ASSERT_NE(names, nullptr);
   EXPECT_EQ(names->m_strings, (std::vector<std::string>{"ABCD", "EFGH", ""}));
   EXPECT_EQ(names->ElementCount(), 3);
+  EXPECT_EQ(opened->m_c3d.FindParam("POINT", "ZEROPAD")->m_strings,
+            (std::vector<std::string>{"", "M1", "M2"}));
 
   ASSERT_TRUE(SaveC3d(opened->m_c3d, dir.File("saved.c3d")));
   std::vector<unsigned char> bytes = ReadAll(dir.File("saved.c3d"));
@@ -63,6 +69,10 @@ TEST(ParameterRecords, CharacterParameterWithShortText) {
   // name, offset (2), type, dimension count, 2 dimensions, then the data.
   EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[static_cast<size_t>(at) + 5 + 6]), 12),
             "ABCDEFGH    ");
+  at = Find(bytes, "ZEROPAD");
+  ASSERT_GT(at, 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[static_cast<size_t>(at) + 7 + 6]), 12),
+            "    M1  M2  ");
 }
 
 TEST(ParameterRecords, StringsAreStrippedAndWrittenAtTheirWidth) {

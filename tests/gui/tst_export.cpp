@@ -37,6 +37,7 @@ class TestExport : public QObject {
   void unwritableFileIsReported();
   void cancelLeavesNoFile();
   void documentOutlivesItsExport();
+  void neverWritesOverAnOpenC3dFile();
 };
 
 void TestExport::dialogsSuggestTheDocumentsName() {
@@ -183,6 +184,40 @@ void TestExport::documentOutlivesItsExport() {
   QCOMPARE(Lines(target).size(), frames * 2 + 1);  // a header line, a row per sample
   // The close asked for happens once the export is over.
   QTRY_VERIFY(app.Documents().empty());
+}
+
+void TestExport::neverWritesOverAnOpenC3dFile() {
+  QTemporaryDir dir;
+  const std::string a = dir.filePath("a.c3d").toStdString();
+  const std::string b = dir.filePath("b.c3d").toStdString();
+  WriteSyntheticFile(a, 5, 1, 1, 1);
+  WriteSyntheticFile(b, 5, 1, 1, 1);
+  QFile fileB(dir.filePath("b.c3d"));
+  QVERIFY(fileB.open(QIODevice::ReadOnly));
+  const QByteArray bytesB = fileB.readAll();
+  fileB.close();
+  CTestApp app;
+  app.Start();
+  QVERIFY(app.OpenDocumentFile(a));
+  QVERIFY(app.OpenDocumentFile(b));  // the active one, exported below
+
+  // Over its own file, under another spelling of the path: refused.
+  Choose(app, dir.filePath("./b.c3d"), 1);
+  app.MainFrame()->Action("Save Analog Data")->trigger();
+  QCOMPARE(app.m_prompt.m_messages.size(), size_t(1));
+  QVERIFY(app.m_prompt.m_messages[0].find("b.c3d is the file being exported") != std::string::npos);
+  QVERIFY(fileB.open(QIODevice::ReadOnly));
+  QCOMPARE(fileB.readAll(), bytesB);
+  QCOMPARE(app.Documents().size(), size_t(2));
+
+  // Over the file of another window: that window goes first.
+  app.m_prompt.m_messages.clear();
+  Choose(app, QString::fromStdString(a), 1);
+  app.MainFrame()->Action("Save Analog Data")->trigger();
+  QVERIFY(app.m_prompt.m_messages.empty());
+  QCOMPARE(app.Documents().size(), size_t(1));
+  QCOMPARE(app.Documents()[0]->GetPathName(), b);
+  QVERIFY(Lines(dir.filePath("a.c3d"))[0].startsWith("Frame,"));
 }
 
 QTEST_MAIN(TestExport)
