@@ -2,6 +2,7 @@
 // rate parameters, the event frames and TRIAL fields, and the undo record.
 #include "document/SamplingCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -87,27 +88,36 @@ void PrepareCoordinate(const T* store, int64_t frames, int axis, int64_t firstVa
   }
 }
 
-// Whether new frame `f` takes its values from outside the old frames
-// firstValid .. lastValid (the held values, not data).
-bool OutsideValidRange(int64_t f, double step, int64_t firstValid, int64_t lastValid) {
+// Whether new frame `f` takes its values from no measured frame: from
+// outside the old frames firstValid .. lastValid, or from within a gap (on
+// an invalid frame or between two of them). Such values are only held ones.
+bool HeldOnly(int64_t f, double step, int64_t firstValid, int64_t lastValid,
+              const std::vector<char>& valid) {
   const double position = static_cast<double>(f) * step;
   constexpr double kSlack = 1e-4;  // the rounding of the single-precision step
-  return position < static_cast<double>(firstValid) - kSlack ||
-         position > static_cast<double>(lastValid) + kSlack;
+  if (position < static_cast<double>(firstValid) - kSlack ||
+      position > static_cast<double>(lastValid) + kSlack)
+    return true;
+  const int64_t last = static_cast<int64_t>(valid.size()) - 1;
+  const int64_t k = std::min(static_cast<int64_t>(std::floor(position + kSlack)), last);
+  const double fraction = position - static_cast<double>(k);
+  if (std::fabs(fraction) <= kSlack || k == last) return !valid[static_cast<size_t>(k)];
+  return !valid[static_cast<size_t>(k)] && !valid[static_cast<size_t>(k) + 1];
 }
 
 template <typename T>
 void ResamplePoint(const T* store, int64_t frames, int64_t newFrames, int64_t firstValid,
-                   int64_t lastValid, int64_t zeroBefore, int64_t zeroFrom, std::vector<float>& work,
-                   T* out) {
+                   int64_t lastValid, const std::vector<char>& valid, int64_t zeroBefore,
+                   int64_t zeroFrom, std::vector<float>& work, T* out) {
   // New frames that fall before the point's first or after its last valid
-  // frame are cleared as well, in both directions: otherwise they would show
-  // the held end values as a marker standing still, marked valid, where the
-  // point was never seen.
+  // frame, or inside one of its gaps, are cleared as well, in both
+  // directions: otherwise they would show held values as a marker standing
+  // still, marked valid, where the point was not seen (and gap filling
+  // could no longer find the gap).
   const double step = newFrames > 1 ? static_cast<double>(ResampleStep(frames - 1, newFrames - 1)) : 0.0;
   auto cleared = [&](int64_t f) {
     return f < zeroBefore || (f >= zeroFrom && f <= newFrames - 2) ||
-           OutsideValidRange(f, step, firstValid, lastValid);
+           HeldOnly(f, step, firstValid, lastValid, valid);
   };
   for (int axis = 0; axis < 3; ++axis) {
     PrepareCoordinate(store, frames, axis, firstValid, work.data());
@@ -141,11 +151,14 @@ const char* ResamplePoints(CC3d& c3d, int64_t frames, int64_t newFrames, float r
   const bool real = c3d.IsReal();
   const bool reduction = newRate < rate;
   std::vector<float> work(static_cast<size_t>(frames));
+  std::vector<char> valid(static_cast<size_t>(frames));
   for (size_t j = 0; j < c3d.m_points.size(); ++j) {
     const CVideo& old = c3d.m_points[j];
     if (old.Size() != static_cast<size_t>(frames) * 4 || old.IsReal() != real) return kExpansionFailed;
     const int first = c3d.FirstValidFrame(static_cast<int>(j));
     const int last = first >= 0 ? c3d.LastValidFrame(static_cast<int>(j)) : -1;
+    for (int64_t f = 0; f < frames; ++f)
+      valid[static_cast<size_t>(f)] = c3d.GetResidual(static_cast<int>(j), static_cast<int>(f)) >= 0.0f;
     int64_t zeroBefore = 0, zeroFrom = newFrames;
     if (reduction && first >= 0) {
       zeroBefore = ScaleFrameCount(first, rate, newRate);
@@ -154,9 +167,9 @@ const char* ResamplePoints(CC3d& c3d, int64_t frames, int64_t newFrames, float r
     CSampleStore fresh;
     fresh.Allocate(static_cast<size_t>(newFrames) * 4, real);
     if (real)
-      ResamplePoint(old.Reals(), frames, newFrames, first, last, zeroBefore, zeroFrom, work, fresh.Reals());
+      ResamplePoint(old.Reals(), frames, newFrames, first, last, valid, zeroBefore, zeroFrom, work, fresh.Reals());
     else
-      ResamplePoint(old.Ints(), frames, newFrames, first, last, zeroBefore, zeroFrom, work, fresh.Ints());
+      ResamplePoint(old.Ints(), frames, newFrames, first, last, valid, zeroBefore, zeroFrom, work, fresh.Ints());
     recovery.ReplacePoint(j, std::move(fresh));
   }
   return nullptr;
