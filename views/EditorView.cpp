@@ -23,6 +23,7 @@
 #include "views/ListModel.h"
 #include "views/ListRange.h"
 #include "views/ListTable.h"
+#include "views/PopupMenu.h"
 
 namespace {
 
@@ -371,69 +372,29 @@ void CEditorView::OnCellEditEnded(int row, int column, bool cancelled, const QSt
 
 // ---- Pop-up menu -----------------------------------------------------------
 
-namespace {
-
-// The pop-up menu's entries: the command's name and the entry's text.
-struct CPopupEntry {
-  const char* m_pszName;
-  const char* m_pszText;
-};
-
-const CPopupEntry kEditEntries[] = {
-    {"Copy", "&Copy"},
-    {"Paste", "&Paste"},
-    {"Delete", "&Delete"},
-};
-
-const CPopupEntry kNewEntries[] = {
-    {"New Group", "&Group..."},
-    {"New Parameter", "&Parameter..."},
-    {"New Frames", "&Frames..."},
-    {"New Analog Channel", "&Analog Channel..."},
-    {"New 3D Marker", "&3D Marker..."},
-    {"New Event", "&Event..."},
-};
-
-const CPopupEntry kPopupEntries[] = {
-    {"Append", "&Append..."},
-    {"Merge", "&Merge..."},
-    {"Import", "Import"},
-    {"Sampling Frequency", "Sampling &Frequency..."},
-    {"Analog to Video Ratio", "Analog to Video &Ratio..."},
-    {"Interpolate", "&Interpolate..."},
-    {"Filter Analog", "Filter Analog..."},
-    {"Filter 3D", "Filter 3D..."},
-};
-
-const CPopupEntry kValidityEntries[] = {
-    {"Validity Parameters", "&Parameter..."},
-    {"Validity 3D Data", "&3D Data..."},
-    {"Validity Analog Data", "&Analog Data..."},
-};
-
-// Adds an entry that runs the main window's command of that name, with its
-// enabled state.
-void AddPopupEntry(QMenu* menu, const CEditorView::CommandLookup& lookup, const CPopupEntry& entry) {
-  QAction* command = lookup ? lookup(entry.m_pszName) : nullptr;
-  if (!command) return;
-  QAction* item = menu->addAction(entry.m_pszText);
-  item->setEnabled(command->isEnabled());
-  QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
-}
-
-}  // namespace
-
 QMenu* CEditorView::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
-  for (const CPopupEntry& entry : kEditEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
+  AddPopupEntries(menu, m_fnCommandLookup, {{"Copy", "&Copy"}, {"Paste", "&Paste"}, {"Delete", "&Delete"}});
   auto* newMenu = new QMenu("&New", menu);
-  for (const CPopupEntry& entry : kNewEntries) AddPopupEntry(newMenu, m_fnCommandLookup, entry);
+  AddPopupEntries(newMenu, m_fnCommandLookup,
+                  {{"New Group", "&Group..."},
+                   {"New Parameter", "&Parameter..."},
+                   {"New Frames", "&Frames..."},
+                   {"New Analog Channel", "&Analog Channel..."},
+                   {"New 3D Marker", "&3D Marker..."},
+                   {"New Event", "&Event..."}});
   if (!newMenu->isEmpty()) menu->addMenu(newMenu);
   if (!menu->isEmpty()) menu->addSeparator();
-  for (const CPopupEntry& entry : kPopupEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
-  auto* validity = new QMenu("&Validity", menu);
-  for (const CPopupEntry& entry : kValidityEntries) AddPopupEntry(validity, m_fnCommandLookup, entry);
-  if (!validity->isEmpty()) menu->addMenu(validity);
+  AddPopupEntries(menu, m_fnCommandLookup,
+                  {{"Append", "&Append..."},
+                   {"Merge", "&Merge..."},
+                   {"Import", "Import"},
+                   {"Sampling Frequency", "Sampling &Frequency..."},
+                   {"Analog to Video Ratio", "Analog to Video &Ratio..."},
+                   {"Interpolate", "&Interpolate..."},
+                   {"Filter Analog", "Filter Analog..."},
+                   {"Filter 3D", "Filter 3D..."}});
+  AddValidityMenu(menu, m_fnCommandLookup);
   menu->addAction("&Options...", this, [this] { emit optionsRequested(); });
   return menu;
 }

@@ -11,42 +11,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "views/PopupMenu.h"
+
 namespace {
 
 QColor FromColorRef(uint32_t color) {
   return QColor(static_cast<int>(ColorRefRed(color)), static_cast<int>(ColorRefGreen(color)),
                 static_cast<int>(ColorRefBlue(color)));
-}
-
-// The pop-up menu's entries that run a command of the main window: the
-// command's name and the entry's text.
-struct CPopupEntry {
-  const char* m_pszName;
-  const char* m_pszText;
-};
-
-const CPopupEntry kPopupEntries[] = {
-    {"Append", "&Append..."},
-    {"Merge", "&Merge..."},
-    {"Import", "Import"},
-    {"Sampling Frequency", "Sampling &Frequency..."},
-    {"Analog to Video Ratio", "Analog to Video &Ratio..."},
-    {"Interpolate", "&Interpolate..."},
-    {"Delete and Fill", "&Delete and Fill"},
-};
-
-const CPopupEntry kValidityEntries[] = {
-    {"Validity Parameters", "&Parameter..."},
-    {"Validity 3D Data", "&3D Data..."},
-    {"Validity Analog Data", "&Analog Data..."},
-};
-
-void AddPopupEntry(QMenu* menu, const CScrView::CommandLookup& lookup, const CPopupEntry& entry) {
-  QAction* command = lookup ? lookup(entry.m_pszName) : nullptr;
-  if (!command) return;
-  QAction* item = menu->addAction(entry.m_pszText);
-  item->setEnabled(command->isEnabled());
-  QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
 }
 
 }  // namespace
@@ -435,7 +406,14 @@ bool CScrView::CanFilter(bool analog) const {
 
 QMenu* CScrView::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
-  for (const CPopupEntry& entry : kPopupEntries) AddPopupEntry(menu, m_fnCommandLookup, entry);
+  AddPopupEntries(menu, m_fnCommandLookup,
+                  {{"Append", "&Append..."},
+                   {"Merge", "&Merge..."},
+                   {"Import", "Import"},
+                   {"Sampling Frequency", "Sampling &Frequency..."},
+                   {"Analog to Video Ratio", "Analog to Video &Ratio..."},
+                   {"Interpolate", "&Interpolate..."},
+                   {"Delete and Fill", "&Delete and Fill"}});
   // The filters work on the graph's frames.
   for (bool analog : {true, false}) {
     QAction* filter = menu->addAction(analog ? "Filter Analog..." : "Filter 3D...");
@@ -444,9 +422,7 @@ QMenu* CScrView::CreateContextMenu(QWidget* parent) {
       if (CanFilter(analog)) m_fnFilter(analog, FilterFrames(analog));
     });
   }
-  auto* validity = new QMenu("&Validity", menu);
-  for (const CPopupEntry& entry : kValidityEntries) AddPopupEntry(validity, m_fnCommandLookup, entry);
-  if (!validity->isEmpty()) menu->addMenu(validity);
+  AddValidityMenu(menu, m_fnCommandLookup);
   menu->addAction("&Options...", this, [this] { emit optionsRequested(); });
   return menu;
 }
