@@ -3,21 +3,17 @@
 #include <cmath>
 
 #include "c3d/C3d.h"
+#include "document/ListContent.h"
 
 namespace {
 
 constexpr double kMinSample = -32768.0;
 constexpr double kMaxSample = 32767.0;
 
-// A channel's label for messages: its LABELS entry, or "Chan N" (1-based).
-std::string ChannelName(const CC3d& c3d, const char* group, int index) {
-  const CParam* labels = c3d.FindParam(group, "LABELS");
-  if (labels && labels->IsChar() && static_cast<size_t>(index) < labels->m_strings.size()) {
-    std::string label = labels->m_strings[static_cast<size_t>(index)];
-    while (!label.empty() && label.back() == ' ') label.pop_back();
-    if (!label.empty()) return label;
-  }
-  return "Chan " + std::to_string(index + 1);
+// A channel's label for messages, or "Chan N" (1-based) when it has none.
+std::string ChannelName(const CC3d& c3d, bool point, int index) {
+  const std::string label = ChannelLabel(c3d, point, index);
+  return label.empty() ? "Chan " + std::to_string(index + 1) : label;
 }
 
 // An integer sample rounded to the nearest whole number; false when it does
@@ -100,7 +96,7 @@ bool MatchCalibration(const CC3d& doc, const CC3d& second, const std::vector<int
     for (int p : points) {
       CSampleStore store = second.m_points[static_cast<size_t>(p)];
       if (!ConvertPoint(store, fromScale, toScale)) {
-        misfit = ChannelName(second, "POINT", p);
+        misfit = ChannelName(second, true, p);
         return false;
       }
       result.m_points[static_cast<size_t>(p)] = std::move(store);
@@ -119,7 +115,7 @@ bool MatchCalibration(const CC3d& doc, const CC3d& second, const std::vector<int
       continue;
     CSampleStore store = second.m_analogs[static_cast<size_t>(from)];
     if (!ConvertAnalog(store, fromOffset, fromFactor, toOffset, toFactor)) {
-      misfit = ChannelName(second, "ANALOG", from);
+      misfit = ChannelName(second, false, from);
       return false;
     }
     result.m_analogs[static_cast<size_t>(from)] = std::move(store);

@@ -8,6 +8,7 @@
 
 #include "document/EditDialogs.h"
 #include "document/EditorDoc.h"
+#include "processing/Filtering.h"
 #include "processing/WaveFill.h"
 
 namespace {
@@ -139,7 +140,8 @@ bool InsertAnalogChannel(CC3d& c3d, const CAddAnalogRequest& r, int position) {
       FillSineWave(fill.data(), static_cast<int>(samples), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
     else if (r.m_nFillType == CAddAnalogRequest::SQUARE_WAVE)
       FillSquareWave(fill.data(), static_cast<int>(samples), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
-    if (!c3d.IsReal()) HoldFillIn16(fill.data(), fill.size());
+    if (!c3d.IsReal())
+      for (float& v : fill) v = SaturateTo16(v);
     channel.Allocate(samples, c3d.IsReal());
     for (size_t i = 0; i < samples; ++i) channel.Set(i, fill[i]);
     c3d.m_analogs.insert(c3d.m_analogs.begin() + position, std::move(channel));
@@ -194,13 +196,8 @@ bool InsertPoint(CC3d& c3d, const CAdd3DMarkerRequest& r, int position) {
       v *= std::fabs(s);
     }
   }
-  if (!c3d.IsReal()) {
-    for (double& v : xyz) {
-      float held = static_cast<float>(v);
-      HoldFillIn16(&held, 1);
-      v = held;
-    }
-  }
+  if (!c3d.IsReal())
+    for (double& v : xyz) v = SaturateTo16(v);
   CVideo point;
   try {
     point.Allocate(static_cast<size_t>(frames) * 4, c3d.IsReal());

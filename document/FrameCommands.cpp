@@ -203,7 +203,8 @@ bool AddFrames(CEditorDoc& doc, const CAddFramesRequest& r) {
   else if (r.m_nAnalogFill == CAddFramesRequest::SQUARE_WAVE)
     FillSquareWave(analog.data(), static_cast<int>(analog.size()), rate, r.m_fMin, r.m_fMax, r.m_fFrequency);
   if (!c3d.IsReal())
-    for (std::vector<float>* values : {&analog, &x, &y, &z}) HoldFillIn16(values->data(), values->size());
+    for (std::vector<float>* values : {&analog, &x, &y, &z})
+      for (float& v : *values) v = SaturateTo16(v);
 
   int position = -1;
   if (r.m_nInsertAt == CAddFramesRequest::END_OF_DATA)

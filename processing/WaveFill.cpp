@@ -62,10 +62,3 @@ void FillSquareWave(float* values, int count, float x, float a, float b, float c
     values[i] = high ? b : a;
   }
 }
-
-void HoldFillIn16(float* values, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const float whole = std::isnan(values[i]) ? 0.0f : std::trunc(values[i]);
-    values[i] = std::fmin(std::fmax(whole, -32768.0f), 32767.0f);
-  }
-}

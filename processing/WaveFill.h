@@ -1,6 +1,4 @@
 #pragma once
-
-#include <cstddef>
 // Generated signals for new frames and new analog channels: a sine wave or a
 // square wave between two levels, sampled at a given rate.
 //
@@ -17,8 +15,3 @@ void FillSineWave(float* values, int count, float x, float a, float b, float c);
 // switches at sample floor(k e / 2), k = 1, 2, ... A frequency that is not
 // positive gives level b throughout.
 void FillSquareWave(float* values, int count, float x, float a, float b, float c);
-
-// Fill values for integer storage: each whole number (truncated toward zero)
-// held at -32768..32767, so that a level beyond the 16-bit range is stored at
-// the limit instead of wrapping round to the other sign.
-void HoldFillIn16(float* values, size_t count);
